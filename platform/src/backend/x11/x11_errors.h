@@ -1,0 +1,18 @@
+// X error handling shared by every X connection of the process. Protocol
+// errors (a BadWindow after a window went away, a refused grab) are recorded
+// and ignored; losing the display ends the program with one line.
+#pragma once
+
+namespace vk {
+
+// Installs the handlers once per process; the matching release restores the
+// previous ones when the last user goes away.
+void x11InstallErrorHandlers();
+void x11ReleaseErrorHandlers();
+
+// Protocol errors seen so far and the code of the last one. Comparing the
+// count around an XSync tells whether a request failed.
+unsigned long x11ErrorCount();
+int x11LastErrorCode();
+
+} // namespace vk
