@@ -254,7 +254,7 @@ ULONG_PTR WINAPI SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value)
     return old;
 }
 
-DWORD WINAPI GetClassLongA(HWND hwnd, int index) { return DWORD(GetClassLongPtrA(hwnd, index)); }
-DWORD WINAPI SetClassLongA(HWND hwnd, int index, LONG_PTR value) { return DWORD(SetClassLongPtrA(hwnd, index, value)); }
+ULONG_PTR WINAPI GetClassLongA(HWND hwnd, int index) { return GetClassLongPtrA(hwnd, index); }
+ULONG_PTR WINAPI SetClassLongA(HWND hwnd, int index, LONG_PTR value) { return SetClassLongPtrA(hwnd, index, value); }
 
 } // extern "C"

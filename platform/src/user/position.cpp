@@ -633,7 +633,7 @@ int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT pts, UINT count)
             pts[i].x += dx;
             pts[i].y += dy;
         }
-    return MAKELONG(WORD(short(dx)), WORD(short(dy)));
+    return int((uint32_t(uint16_t(dx))) | (uint32_t(uint16_t(dy)) << 16));
 }
 
 HWND WINAPI ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags)

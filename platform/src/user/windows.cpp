@@ -820,7 +820,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
     return old;
 }
 
-LONG WINAPI GetWindowLongA(HWND hwnd, int index) { return LONG(GetWindowLongPtrA(hwnd, index)); }
+LONG_PTR WINAPI GetWindowLongA(HWND hwnd, int index) { return GetWindowLongPtrA(hwnd, index); }
 LONG_PTR WINAPI SetWindowLongA(HWND hwnd, int index, LONG_PTR value) { return SetWindowLongPtrA(hwnd, index, value); }
 
 WORD WINAPI GetWindowWord(HWND hwnd, int index)
