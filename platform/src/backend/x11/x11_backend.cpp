@@ -129,7 +129,7 @@ std::unique_ptr<Backend> createX11Backend(const char* display)
 std::unique_ptr<X11Backend> X11Backend::open(const char* displayName)
 {
     x11InstallErrorHandlers();
-    Display* dpy = XOpenDisplay(displayName);
+    Display* dpy = x11OpenDisplay(displayName);
     if (!dpy) {
         x11ReleaseErrorHandlers();
         return nullptr;

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 namespace vk {
 
@@ -61,6 +63,28 @@ void x11ReleaseErrorHandlers()
         XSetErrorHandler(g_previousHandler);
         XSetIOErrorHandler(g_previousIoHandler);
     }
+}
+
+Display* x11OpenDisplay(const char* name)
+{
+    constexpr int kAttempts = 5;
+    for (int i = 0; i < kAttempts; ++i) {
+        if (Display* dpy = XOpenDisplay(name))
+            return dpy;
+        // Only a display that exists is worth waiting for.
+        const char* shown = name ? name : std::getenv("DISPLAY");
+        if (!shown || !*shown)
+            return nullptr;
+        const std::string n = shown;
+        const size_t colon = n.rfind(':');
+        if (colon == std::string::npos)
+            return nullptr;
+        const std::string socket = "/tmp/.X11-unix/X" + n.substr(colon + 1, n.find('.', colon) - colon - 1);
+        if (access(socket.c_str(), F_OK) != 0)
+            return nullptr;
+        usleep(20000);
+    }
+    return nullptr;
 }
 
 unsigned long x11ErrorCount() { return g_errorCount.load(); }

@@ -4,9 +4,9 @@
 
 #include <windef.h>
 
-#include "backend/x11/x11_xlib.h"
-
 #include <vector>
+
+struct _XDisplay; // Xlib's Display; callers need no Xlib headers
 
 namespace vk {
 
@@ -14,6 +14,6 @@ namespace vk {
 std::vector<RECT> x11Panels();
 // Windows of type _NET_WM_WINDOW_TYPE_DOCK that are shown; when there are
 // none, the strips of the screen outside the work area.
-std::vector<RECT> x11Panels(Display* dpy);
+std::vector<RECT> x11Panels(_XDisplay* dpy);
 
 } // namespace vk

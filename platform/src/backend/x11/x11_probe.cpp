@@ -14,7 +14,7 @@ namespace vk {
 X11Probe::X11Probe(const char* displayName)
 {
     x11InstallErrorHandlers();
-    m_dpy = XOpenDisplay(displayName);
+    m_dpy = x11OpenDisplay(displayName);
 }
 
 X11Probe::~X11Probe()
