@@ -133,6 +133,12 @@ bool trackCaptionButton(Window* w, int hit)
 
 } // namespace
 
+ScrollBarHooks& scrollBarHooks()
+{
+    static ScrollBarHooks hooks;
+    return hooks;
+}
+
 LRESULT defNcHitTest(Window* w, POINT screen)
 {
     RECT wr = windowRectOnScreen(w);
