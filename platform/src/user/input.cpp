@@ -213,8 +213,11 @@ bool convert(const InputEvent& ev, MSG& out)
             target = cap;
         } else {
             target = hitTestAt(pt, hit);
-            if (!target)
+            if (!target) {
+                // Over no window of ours: a tracked window has been left.
+                checkMouseLeave();
                 return false;
+            }
         }
         HWND hwnd = target->hwnd;
         bool client = hit == HTCLIENT;
