@@ -31,22 +31,22 @@ void registerModuleExports(const char* module, const ModuleExport* exports, size
     stubModules().push_back(StubModule{module, std::vector<ModuleExport>(exports, exports + count)});
 }
 
-DWORD stubLastError() { return g_lastError; }
-void stubSetLastError(DWORD e) { g_lastError = e; }
-
-FARPROC stubFindExport(const char* module, const char* name)
-{
-    for (const StubModule& m : stubModules())
-        if (m.name == module)
-            for (const ModuleExport& e : m.exports)
-                if (std::strcmp(e.name, name) == 0)
-                    return e.proc;
-    return nullptr;
-}
-
 namespace user {
 bool resolveWindowTarget(HWND, unsigned, const Region*, WindowDrawTarget&) { return false; }
 uint64_t geometryGeneration() { return 0; }
 } // namespace user
 
 } // namespace vk
+
+DWORD stubLastError() { return vk::g_lastError; }
+void stubSetLastError(DWORD e) { vk::g_lastError = e; }
+
+FARPROC stubFindExport(const char* module, const char* name)
+{
+    for (const vk::StubModule& m : vk::stubModules())
+        if (m.name == module)
+            for (const vk::ModuleExport& e : m.exports)
+                if (std::strcmp(e.name, name) == 0)
+                    return e.proc;
+    return nullptr;
+}
