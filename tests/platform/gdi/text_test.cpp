@@ -215,3 +215,29 @@ TEST_F(TextTest, SizesWeightsAndQuality)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TextTabs, TabbedTextOutAndDrawTextExMargins)
+{
+    Canvas c(200, 20, 0xFFFFFF);
+    SelectObject(c.dc, GetStockObject(DEFAULT_GUI_FONT));
+    const INT stops[] = {60};
+    LONG r = TabbedTextOutA(c.dc, 0, 0, "a\tb", 3, 1, stops, 0);
+    EXPECT_EQ(LOWORD(r), 66) << "b starts at the 60-pixel stop";
+    EXPECT_GT(c.count(0, RECT{60, 0, 66, 20}), 0);
+    EXPECT_EQ(c.count(0, RECT{8, 0, 60, 20}), 0);
+
+    struct {
+        UINT cbSize;
+        int iTabLength, iLeftMargin, iRightMargin;
+        UINT uiLengthDrawn;
+    } params{20, 4, 10, 0, 0};
+    RECT rc{0, 0, 200, 20};
+    char text[] = "x\ty";
+    DrawTextExA(c.dc, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS, &params);
+    EXPECT_EQ(rc.right, 10 + 24 + 6) << "left margin, a 4-character tab, then y";
+    EXPECT_EQ(params.uiLengthDrawn, 3u);
+}
+
+} // namespace
