@@ -14,13 +14,14 @@ namespace {
 
 inline uint32_t div255(uint32_t v) { return (v + 128 + ((v + 128) >> 8)) >> 8; }
 
+// A negative extent runs back from its start pixel, which it includes.
 RECT normalized(int x, int y, int w, int h)
 {
     RECT r{x, y, x + w, y + h};
-    if (r.right < r.left)
-        std::swap(r.left, r.right);
-    if (r.bottom < r.top)
-        std::swap(r.top, r.bottom);
+    if (w < 0)
+        r = RECT{x + w + 1, r.top, x + 1, r.bottom};
+    if (h < 0)
+        r = RECT{r.left, y + h + 1, r.right, y + 1};
     return r;
 }
 

@@ -281,9 +281,15 @@ void paintRegion(Target& t, const Region& rgn, const Paint& paint, int rop2)
     t.touch(r.bounds());
     int n = 0;
     const pixman_box32_t* b = pixman_region32_rectangles(r.raw(), &n);
-    for (int i = 0; i < n; ++i)
+    const bool plainFill = paint.kind == Paint::Kind::Solid && rop2 == R2_COPYPEN && t.surf.stride > 0;
+    for (int i = 0; i < n; ++i) {
+        // pixman's fill is several times faster than a loop for solid boxes.
+        if (plainFill && pixman_fill(t.surf.bits, t.surf.stride / 4, 32, b[i].x1, b[i].y1, b[i].x2 - b[i].x1,
+                                     b[i].y2 - b[i].y1, paint.color))
+            continue;
         for (int y = b[i].y1; y < b[i].y2; ++y)
             paintSpan(t, y, b[i].x1, b[i].x2, paint, rop2);
+    }
 }
 
 void paintRect(Target& t, const RECT& rc, const Paint& paint, int rop2)

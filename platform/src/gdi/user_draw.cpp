@@ -245,13 +245,13 @@ void checkBox(Target& t, RECT r, UINT state)
         return;
     // The classic 7 x 7 tick, scaled to the box.
     int w = in.right - in.left;
-    double k = w / 9.0;
-    int ox = in.left, oy = in.top;
+    int k = std::max(1, w / 9);
+    int ox = in.left + (w - 9 * k) / 2, oy = in.top + (in.bottom - in.top - 9 * k) / 2;
     uint32_t c = t.color(sysColor((state & (DFCS_INACTIVE | DFCS_BUTTON3STATE)) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
     static const int tick[7][2] = {{1, 3}, {2, 4}, {3, 5}, {4, 4}, {5, 3}, {6, 2}, {7, 1}};
     for (auto& p : tick) {
-        int x = ox + int(p[0] * k), y = oy + int(p[1] * k);
-        block(t, x, y, x + std::max(1, int(k)), y + std::max(3, int(3 * k)), c);
+        int x = ox + p[0] * k, y = oy + p[1] * k;
+        block(t, x, y, x + k, y + 3 * k, c);
     }
 }
 
