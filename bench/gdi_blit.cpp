@@ -9,7 +9,6 @@
 
 // Until the kernel and window areas land, the layer's links to them are met
 // by the GDI tests' temporary stubs.
-#include "../tests/platform/gdi/stubs_for_now.cpp"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Device contexts: memory, window and screen DCs, their attributes, saved
 // states and selected objects.
+#include "backend/backend.h"
 #include "gdi/dc_view.h"
 #include "gdi/raster.h"
 #include "user/draw_target.h"
@@ -37,7 +38,7 @@ SIZE screenSizeForCaps()
 {
     if (g_screenSize)
         return *g_screenSize;
-    return SIZE{1024, 768};
+    return backend().screenSize();
 }
 
 void setScreenSizeForCaps(SIZE size) { g_screenSize = size; }

@@ -16,13 +16,6 @@ namespace {
 
 POINT lparamPoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 
-RECT onScreen(Window* w, RECT windowRel)
-{
-    RECT wr = windowRectOnScreen(w);
-    OffsetRect(&windowRel, wr.left, wr.top);
-    return windowRel;
-}
-
 HBRUSH classBrush(Window* w)
 {
     HBRUSH b = w->cls->background;

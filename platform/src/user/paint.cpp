@@ -99,14 +99,6 @@ void collectPaintable(Window* w, Window*& found)
         collectPaintable(*it, found);
 }
 
-Region rectInTop(Window* w, const RECT& windowRel)
-{
-    POINT o = windowOriginInTop(w);
-    RECT r = windowRel;
-    OffsetRect(&r, o.x, o.y);
-    return Region(r);
-}
-
 RECT windowRectInTop(Window* w)
 {
     POINT o = windowOriginInTop(w);
@@ -523,7 +515,7 @@ HDC WINAPI GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
             limited = true;
         }
     }
-    return gdi::createWindowDc(hwnd, f | (limited ? kDcPaint : 0), limited ? &limit : nullptr);
+    return gdi::createWindowDc(hwnd, f | (limited ? unsigned(kDcPaint) : 0u), limited ? &limit : nullptr);
 }
 
 int WINAPI ReleaseDC(HWND, HDC dc) { return gdi::releaseWindowDc(dc) ? 1 : 0; }

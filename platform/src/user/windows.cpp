@@ -134,8 +134,6 @@ void bury(Window* w)
         s.graveyard.push_back(std::move(owned));
 }
 
-void destroyTree(Window* w);
-
 void sendDestroy(Window* w)
 {
     send(w, WM_DESTROY, 0, 0);

@@ -161,9 +161,9 @@ TEST(GradientFill, HorizontalRectangleRunsFromFirstToSecondColour)
 
 TEST(Msimg32, RegistersItsExports)
 {
-    EXPECT_EQ(stubFindExport("msimg32.dll", "TransparentBlt"), reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&TransparentBlt)));
-    EXPECT_NE(stubFindExport("msimg32.dll", "AlphaBlend"), nullptr);
-    EXPECT_NE(stubFindExport("msimg32.dll", "GradientFill"), nullptr);
+    EXPECT_EQ(GetProcAddress(LoadLibraryA("msimg32.dll"), "TransparentBlt"), reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&TransparentBlt)));
+    EXPECT_NE(GetProcAddress(LoadLibraryA("msimg32.dll"), "AlphaBlend"), nullptr);
+    EXPECT_NE(GetProcAddress(LoadLibraryA("msimg32.dll"), "GradientFill"), nullptr);
 }
 
 } // namespace

@@ -14,9 +14,6 @@ namespace vk::gdi {
 size_t liveGdiObjectCount();
 }
 
-DWORD stubLastError();
-void stubSetLastError(DWORD);
-FARPROC stubFindExport(const char* module, const char* name);
 
 // A w x h 32-bpp top-down DIB section selected into a memory DC.
 class Canvas {

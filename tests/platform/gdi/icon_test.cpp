@@ -100,9 +100,9 @@ TEST(Icons, ResourcesByNumberAndNameAndMissingOnes)
     ASSERT_NE(byNumber, nullptr);
     EXPECT_EQ(LoadIconA(inst, "#101"), byNumber) << "shared: the same handle again";
     EXPECT_NE(LoadIconA(inst, "appicon"), nullptr) << "names compare without case";
-    stubSetLastError(0);
+    SetLastError(0);
     EXPECT_EQ(LoadIconA(inst, MAKEINTRESOURCEA(999)), nullptr);
-    EXPECT_EQ(stubLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
     EXPECT_TRUE(DestroyIcon(byNumber));
     EXPECT_TRUE(DrawIcon(Canvas(32, 32).dc, 0, 0, byNumber)) << "shared icons survive DestroyIcon";
 

@@ -1,103 +1,94 @@
-// Window DCs over a scripted window target: origin, visible region, damage,
-// the cached target, the screen DC and a window that dies.
+// Window DCs on real windows of the headless screen: origin, visible region,
+// a target that follows the window when it moves, the paint clip, the screen
+// DC and a window that dies.
 #include "gdi_test_util.h"
 
-#include "core/surface.h"
-#include "gdi/gdi_objects.h"
-#include "user/draw_target.h"
-
-namespace vk {
-struct StubWindow {
-    HWND hwnd = nullptr;
-    Surface* surface = nullptr;
-    POINT origin{};
-    RECT visible{};
-    Region* damage = nullptr;
-    uint64_t generation = 1;
-    int resolves = 0;
-};
-StubWindow& stubWindow();
-} // namespace vk
+#include <velkaro/testing.h>
 
 namespace {
+
+LRESULT CALLBACK quietProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_ERASEBKGND)
+        return 1;
+    if (msg == WM_PAINT) {
+        ValidateRect(hwnd, nullptr);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
 
 class WindowDcTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        vk::StubWindow& w = vk::stubWindow();
-        w.hwnd = hwnd;
-        w.surface = &pixels.get();
-        w.origin = POINT{10, 20};
-        w.visible = RECT{10, 20, 40, 50};
-        // A region owned by the layer: the test program does not link pixman itself.
-        damageRgn = CreateRectRgn(0, 0, 0, 0);
-        w.damage = &vk::gdi::getRegion(damageRgn)->rgn;
-        w.resolves = 0;
+        velkaro::testing::startHeadless(1024, 768);
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = quietProc;
+            wc.lpszClassName = "GdiQuiet";
+            RegisterClassA(&wc);
+            registered = true;
+        }
+        top = CreateWindowExA(0, "GdiQuiet", "", WS_POPUP | WS_VISIBLE, 100, 100, 64, 64, nullptr, nullptr, nullptr,
+                              nullptr);
+        child = CreateWindowExA(0, "GdiQuiet", "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 30, top, nullptr, nullptr,
+                                nullptr);
+        velkaro::testing::pumpUntilIdle();
+        HDC dc = GetDC(top);
+        RECT all{0, 0, 64, 64};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(top, dc);
     }
     void TearDown() override
     {
-        vk::stubWindow() = vk::StubWindow{};
-        DeleteObject(damageRgn);
+        DestroyWindow(top);
+        velkaro::testing::pumpUntilIdle();
     }
-    RECT damageBounds() const
-    {
-        RECT r{};
-        GetRgnBox(damageRgn, &r);
-        return r;
-    }
+    COLORREF at(int x, int y) { return velkaro::testing::windowPixel(top, x, y); }
 
-    HWND hwnd = reinterpret_cast<HWND>(uintptr_t(0x10000001));
-    vk::OwnedSurface pixels{64, 64};
-    HRGN damageRgn = nullptr;
+    HWND top = nullptr;
+    HWND child = nullptr;
 };
 
-TEST_F(WindowDcTest, DrawsAtTheOriginWithinTheVisibleRegionAndRecordsDamage)
+TEST_F(WindowDcTest, DrawsAtTheOriginWithinTheWindowAndFollowsItsMoves)
 {
-    HDC dc = vk::gdi::createWindowDc(hwnd, 0, nullptr);
+    HDC dc = GetDC(child);
     ASSERT_NE(dc, nullptr);
-    EXPECT_EQ(vk::gdi::windowOfDc(dc), hwnd);
+    EXPECT_EQ(WindowFromDC(dc), child);
     EXPECT_EQ(GetObjectType(dc), DWORD(OBJ_DC));
-    RECT r{0, 0, 100, 5};
-    ASSERT_TRUE(FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
-    EXPECT_EQ(pixels.get().row(20)[10], 0u);
-    EXPECT_EQ(pixels.get().row(20)[39], 0u);
     RECT w{-10, -10, 100, 100};
     FillRect(dc, &w, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    EXPECT_EQ(pixels.get().row(20)[10] & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(pixels.get().row(19)[10], 0u) << "outside the visible region";
-    EXPECT_EQ(pixels.get().row(20)[40], 0u);
-    RECT db = damageBounds();
-    EXPECT_EQ(db.left, 10);
-    EXPECT_EQ(db.top, 20);
-    EXPECT_EQ(db.right, 40);
-    EXPECT_EQ(db.bottom, 50);
-    EXPECT_EQ(vk::stubWindow().resolves, 1) << "the target is kept while geometry stays";
-    ++vk::stubWindow().generation;
-    vk::stubWindow().origin = POINT{0, 0};
-    vk::stubWindow().visible = RECT{0, 0, 64, 64};
+    EXPECT_EQ(at(10, 20), RGB(255, 255, 255));
+    EXPECT_EQ(at(39, 49), RGB(255, 255, 255));
+    EXPECT_EQ(at(9, 20), RGB(0, 0, 0)) << "outside the child";
+    EXPECT_EQ(at(40, 49), RGB(0, 0, 0));
+
+    MoveWindow(child, 0, 0, 30, 30, FALSE);
     SetPixel(dc, 0, 0, RGB(255, 0, 0));
-    EXPECT_EQ(pixels.get().row(0)[0], 0xFF0000u) << "a new geometry is resolved again";
-    EXPECT_EQ(vk::stubWindow().resolves, 2);
-    vk::gdi::windowDestroyed(hwnd);
-    EXPECT_TRUE(SetPixel(dc, 1, 1, RGB(255, 0, 0)) != 0);
-    EXPECT_EQ(pixels.get().row(1)[1], 0u) << "a dead window's DC draws nothing";
-    EXPECT_TRUE(vk::gdi::releaseWindowDc(dc));
-    EXPECT_FALSE(vk::gdi::releaseWindowDc(dc));
+    EXPECT_EQ(at(0, 0), RGB(255, 0, 0)) << "the DC follows the window's new place";
+
+    DestroyWindow(child);
+    EXPECT_TRUE(SetPixel(dc, 1, 1, RGB(0, 255, 0)) != CLR_INVALID);
+    EXPECT_NE(at(1, 1), RGB(0, 255, 0)) << "a dead window's DC draws nothing";
+    EXPECT_EQ(ReleaseDC(child, dc), 1);
+    EXPECT_EQ(ReleaseDC(child, dc), 0);
 }
 
 TEST_F(WindowDcTest, PaintClipAndScreenDc)
 {
-    HRGN paint = CreateRectRgn(0, 0, 5, 5);
-    HDC dc = vk::gdi::createWindowDc(hwnd, vk::user::kDcPaint, &vk::gdi::getRegion(paint)->rgn);
-    DeleteObject(paint);
+    RECT part{0, 0, 5, 5};
+    InvalidateRect(child, &part, FALSE);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(child, &ps);
     RECT r{0, 0, 20, 20};
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    EXPECT_EQ(pixels.get().row(24)[14] & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(pixels.get().row(25)[15], 0u);
-    vk::gdi::releaseWindowDc(dc);
+    EndPaint(child, &ps);
+    EXPECT_EQ(at(14, 24), RGB(255, 255, 255));
+    EXPECT_EQ(at(15, 25), RGB(0, 0, 0)) << "painting is clipped to the update region";
 
-    HDC screen = vk::gdi::createWindowDc(nullptr, 0, nullptr);
+    HDC screen = GetDC(nullptr);
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(Rectangle(screen, 0, 0, 10, 10));
     EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 1024);
@@ -108,7 +99,7 @@ TEST_F(WindowDcTest, PaintClipAndScreenDc)
     EXPECT_FALSE(DeleteDC(reinterpret_cast<HDC>(bm)));
     DeleteObject(bm);
     DeleteDC(mem);
-    EXPECT_TRUE(vk::gdi::releaseWindowDc(screen));
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
 }
 
 } // namespace

@@ -132,9 +132,11 @@ TEST_F(UserTest, CaptureRoutesTheMouseToTheCapturingWindow)
     velkaro::testing::pumpUntilIdle();
     EXPECT_EQ(spyB.count(WM_MOUSEMOVE), 0u);
     ASSERT_EQ(spyA.count(WM_MOUSEMOVE), 1u);
-    for (const auto& m : spyA.messages())
-        if (m.message == WM_MOUSEMOVE)
+    for (const auto& m : spyA.messages()) {
+        if (m.message == WM_MOUSEMOVE) {
             EXPECT_EQ(GET_X_LPARAM(m.lParam), 250);
+        }
+    }
     MessageSpy changed(a);
     ReleaseCapture();
     EXPECT_EQ(changed.count(WM_CAPTURECHANGED), 1u);

@@ -21,14 +21,6 @@ std::vector<UINT> idsFor(const MessageSpy& spy, HWND hwnd)
     return out;
 }
 
-HWND lastCreated(const MessageSpy& spy)
-{
-    for (auto it = spy.messages().rbegin(); it != spy.messages().rend(); ++it)
-        if (it->message == WM_NCCREATE)
-            return it->hwnd;
-    return nullptr;
-}
-
 } // namespace
 
 TEST_F(UserTest, CreationAsksMinMaxOnlyForOverlappedAndSizingWindows)

@@ -75,9 +75,11 @@ TEST_F(UserTest, SizingFromACornerStopsAtTheMaximumTrackSize)
     EXPECT_EQ(r.bottom - r.top, 250);
     EXPECT_EQ(r.left, 100);
     EXPECT_GE(spy.count(WM_SIZING), 2u);
-    for (const auto& m : spy.messages())
-        if (m.message == WM_SIZING)
+    for (const auto& m : spy.messages()) {
+        if (m.message == WM_SIZING) {
             EXPECT_EQ(m.wParam, WPARAM(WMSZ_BOTTOMRIGHT));
+        }
+    }
 }
 
 TEST_F(UserTest, MaximizeTakesMaxSizeLimitedByMaxTrackSize)
