@@ -1689,6 +1689,14 @@ typedef struct tagNONCLIENTMETRICSA {
 } NONCLIENTMETRICSA, *PNONCLIENTMETRICSA, *LPNONCLIENTMETRICSA;
 typedef NONCLIENTMETRICSA NONCLIENTMETRICS;
 
+typedef struct tagDRAWTEXTPARAMS {
+    UINT cbSize;
+    int iTabLength;
+    int iLeftMargin;
+    int iRightMargin;
+    UINT uiLengthDrawn;
+} DRAWTEXTPARAMS, *LPDRAWTEXTPARAMS;
+
 typedef struct tagHELPINFO {
     UINT cbSize;
     int iContextType;
@@ -1871,7 +1879,7 @@ WINUSERAPI BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc);
 WINUSERAPI BOOL WINAPI DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 WINUSERAPI BOOL WINAPI DrawFrameControl(HDC, LPRECT, UINT, UINT);
 WINUSERAPI int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format);
-WINUSERAPI int WINAPI DrawTextExA(HDC hdc, LPSTR lpchText, int cchText, LPRECT lprc, UINT format, void* lpdtp);
+WINUSERAPI int WINAPI DrawTextExA(HDC hdc, LPSTR lpchText, int cchText, LPRECT lprc, UINT format, LPDRAWTEXTPARAMS lpdtp);
 WINUSERAPI LONG WINAPI TabbedTextOutA(HDC hdc, int x, int y, LPCSTR lpString, int chCount, int nTabPositions,
                                       const INT* lpnTabStopPositions, int nTabOrigin);
 WINUSERAPI BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth,
@@ -1957,6 +1965,7 @@ WINUSERAPI BOOL WINAPI IsClipboardFormatAvailable(UINT format);
 
 /* ---- Icons ---- */
 WINUSERAPI HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
+WINUSERAPI HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName);
 WINUSERAPI HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad);
 WINUSERAPI HICON WINAPI CreateIconIndirect(PICONINFO piconinfo);
 WINUSERAPI HICON WINAPI CopyIcon(HICON hIcon);
@@ -2041,6 +2050,7 @@ WINUSERAPI int WINAPIV wsprintfA(LPSTR, LPCSTR, ...);
 #define TabbedTextOut TabbedTextOutA
 #define LoadCursor LoadCursorA
 #define LoadIcon LoadIconA
+#define LoadBitmap LoadBitmapA
 #define LoadImage LoadImageA
 #define MapVirtualKey MapVirtualKeyA
 #define VkKeyScan VkKeyScanA

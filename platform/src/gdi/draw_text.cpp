@@ -12,15 +12,6 @@ namespace vk::gdi {
 
 namespace {
 
-// DRAWTEXTPARAMS, as DrawTextExA receives it.
-struct DrawTextParams {
-    UINT cbSize;
-    int iTabLength;
-    int iLeftMargin;
-    int iRightMargin;
-    UINT uiLengthDrawn;
-};
-
 struct Line {
     std::string text;
     std::vector<size_t> prefixes; // byte offsets of characters to underline
@@ -228,7 +219,7 @@ std::string pathEllipsis(const std::string& s, int maxW, const LineMeasure& m)
 
 } // namespace
 
-int drawTextImpl(HDC hdc, const char* str, int cch, RECT* rc, UINT fmt, DrawTextParams* params)
+int drawTextImpl(HDC hdc, const char* str, int cch, RECT* rc, UINT fmt, DRAWTEXTPARAMS* params)
 {
     Target t;
     if (!acquire(hdc, t))
@@ -367,10 +358,10 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR text, int cch, LPRECT rc, UINT format)
     return drawTextImpl(hdc, text, cch, rc, format, nullptr);
 }
 
-int WINAPI DrawTextExA(HDC hdc, LPSTR text, int cch, LPRECT rc, UINT format, void* dtp)
+int WINAPI DrawTextExA(HDC hdc, LPSTR text, int cch, LPRECT rc, UINT format, LPDRAWTEXTPARAMS dtp)
 {
-    auto* params = static_cast<DrawTextParams*>(dtp);
-    if (params && params->cbSize != sizeof(DrawTextParams))
+    DRAWTEXTPARAMS* params = dtp;
+    if (params && params->cbSize != sizeof(DRAWTEXTPARAMS))
         return failWith(ERROR_INVALID_PARAMETER, 0);
     return drawTextImpl(hdc, text, cch, rc, format, params);
 }

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <map>
 
-extern "C" HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName);
 
 namespace vk::gdi {
 
