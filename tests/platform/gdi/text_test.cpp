@@ -228,11 +228,7 @@ TEST(TextTabs, TabbedTextOutAndDrawTextExMargins)
     EXPECT_GT(c.count(0, RECT{60, 0, 66, 20}), 0);
     EXPECT_EQ(c.count(0, RECT{8, 0, 60, 20}), 0);
 
-    struct {
-        UINT cbSize;
-        int iTabLength, iLeftMargin, iRightMargin;
-        UINT uiLengthDrawn;
-    } params{20, 4, 10, 0, 0};
+    DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 4, 10, 0, 0};
     RECT rc{0, 0, 200, 20};
     char text[] = "x\ty";
     DrawTextExA(c.dc, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS, &params);
