@@ -360,6 +360,10 @@ TEST(Files, FindWildcards)
         {"readme", {"readme"}},
         {"s?b", {"sub"}},
         {"*", {".", "..", "a.txt", "b.txt", "ab.txt", "abc.bmp", "readme", "sub"}},
+        {"*.*", {".", "..", "a.txt", "b.txt", "ab.txt", "abc.bmp", "readme", "sub"}},
+        {"*.", {".", "..", "readme", "sub"}},
+        {"*b*", {"b.txt", "ab.txt", "abc.bmp", "sub"}},
+        {"a?c.*", {"abc.bmp"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pattern);
@@ -420,6 +424,10 @@ TEST(Files, FullPathNames)
         char tiny[4] = "zzz";
         EXPECT_EQ(GetFullPathNameA(c.in, 3, tiny, nullptr), c.out.size() + 1);
         EXPECT_EQ(GetFullPathNameA(c.in, 0, nullptr, nullptr), c.out.size() + 1);
+        // Exactly room for the terminator is enough; one less is not.
+        std::string exact(c.out.size() + 1, '#');
+        EXPECT_EQ(GetFullPathNameA(c.in, DWORD(exact.size()), exact.data(), nullptr), c.out.size());
+        EXPECT_EQ(GetFullPathNameA(c.in, DWORD(c.out.size()), exact.data(), nullptr), c.out.size() + 1);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -301,6 +302,100 @@ TEST(Processes, StartsInTheGivenDirectory)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     EXPECT_EQ(kt::readFile(dir / "where.txt"), dir.path() + "\n");
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProcessesMore, ChildSeesTheEnvironmentWeSet)
+{
+    kt::ScratchDir dir;
+    ASSERT_TRUE(SetEnvironmentVariableA("VK_CHILD_VALUE", "from parent"));
+    const std::string line = "/bin/sh -c \"printf %s \\\"$VK_CHILD_VALUE\\\" > " + (dir / "env.txt") + "\"";
+    Child child(line);
+    ASSERT_TRUE(child.started);
+    ASSERT_EQ(child.wait(), DWORD(WAIT_OBJECT_0));
+    EXPECT_EQ(kt::readFile(dir / "env.txt"), "from parent");
+    SetEnvironmentVariableA("VK_CHILD_VALUE", nullptr);
+
+    // An explicit block replaces the environment.
+    const char block[] = "VK_ONLY=1\0PATH=/usr/bin:/bin\0";
+    std::string cmd = "/bin/sh -c \"env > " + (dir / "block.txt") + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, const_cast<char*>(block), nullptr,
+                               &si, &pi));
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    const std::string env = kt::readFile(dir / "block.txt");
+    EXPECT_NE(env.find("VK_ONLY=1\n"), std::string::npos);
+    EXPECT_EQ(env.find("XDG_DATA_HOME="), std::string::npos);
+}
+
+TEST(ProcessesMore, StandardHandlesGoToTheChild)
+{
+    kt::ScratchDir dir;
+    HANDLE out = CreateFileA(dir.windows("out.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0,
+                             nullptr);
+    ASSERT_NE(out, INVALID_HANDLE_VALUE);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = out;
+    si.hStdInput = nullptr;
+    Child child("/bin/sh -c \"echo hello; read x || echo eof\"", 0, &si);
+    CloseHandle(out);
+    ASSERT_TRUE(child.started);
+    ASSERT_EQ(child.wait(), DWORD(WAIT_OBJECT_0));
+    EXPECT_EQ(kt::readFile(dir / "out.txt"), "hello\neof\n");
+}
+
+TEST(ProcessesMore, OpenProcessFindsChildrenAndSelf)
+{
+    Child child("/bin/sleep 30");
+    ASSERT_TRUE(child.started);
+    HANDLE again = OpenProcess(PROCESS_ALL_ACCESS, FALSE, child.pi.dwProcessId);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(GetProcessId(again), child.pi.dwProcessId);
+    ASSERT_TRUE(TerminateProcess(again, 9));
+    EXPECT_EQ(WaitForSingleObject(child.pi.hProcess, 10000), DWORD(WAIT_OBJECT_0));
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeProcess(again, &code));
+    EXPECT_EQ(code, 9u);
+    CloseHandle(again);
+
+    HANDLE self = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId());
+    ASSERT_NE(self, nullptr);
+    EXPECT_EQ(GetProcessId(self), GetCurrentProcessId());
+    EXPECT_TRUE(GetExitCodeProcess(self, &code));
+    EXPECT_EQ(code, DWORD(STILL_ACTIVE));
+    EXPECT_EQ(WaitForSingleObject(self, 0), DWORD(WAIT_TIMEOUT));
+    CloseHandle(self);
+    EXPECT_EQ(GetProcessId(GetCurrentProcess()), GetCurrentProcessId());
+    EXPECT_EQ(OpenProcess(PROCESS_ALL_ACCESS, FALSE, 0), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+}
+
+TEST(ProcessesMore, ConcurrentSpawnsAndWaits)
+{
+    std::vector<std::thread> threads;
+    std::atomic<int> ok{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 10; ++i) {
+                Child child("/bin/sh -c \"exit 3\"");
+                if (child.started && child.wait() == WAIT_OBJECT_0 && child.exitCode() == 3)
+                    ++ok;
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(ok.load(), 40);
 }
 
 } // namespace
