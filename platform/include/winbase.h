@@ -19,50 +19,6 @@
 #include <windef.h>
 #include <winerror.h>
 
-/* Error codes the kernel reports that the shared error list lacks. */
-#ifndef ERROR_SHARING_VIOLATION
-#define ERROR_SHARING_VIOLATION 32L
-#endif
-#ifndef ERROR_NOT_SAME_DEVICE
-#define ERROR_NOT_SAME_DEVICE 17L
-#endif
-#ifndef ERROR_BAD_NETPATH
-#define ERROR_BAD_NETPATH 53L
-#endif
-#ifndef ERROR_DISCARDED
-#define ERROR_DISCARDED 157L
-#endif
-#ifndef ERROR_NOT_LOCKED
-#define ERROR_NOT_LOCKED 158L
-#endif
-#ifndef ERROR_DIRECTORY
-#define ERROR_DIRECTORY 267L
-#endif
-#ifndef ERROR_NOT_OWNER
-#define ERROR_NOT_OWNER 288L
-#endif
-#ifndef ERROR_TOO_MANY_POSTS
-#define ERROR_TOO_MANY_POSTS 298L
-#endif
-#ifndef ERROR_NOACCESS
-#define ERROR_NOACCESS 998L
-#endif
-#ifndef ERROR_INVALID_ACCESS
-#define ERROR_INVALID_ACCESS 12L
-#endif
-#ifndef ERROR_GEN_FAILURE
-#define ERROR_GEN_FAILURE 31L
-#endif
-#ifndef ERROR_BUFFER_OVERFLOW
-#define ERROR_BUFFER_OVERFLOW 111L
-#endif
-#ifndef ERROR_BAD_EXE_FORMAT
-#define ERROR_BAD_EXE_FORMAT 193L
-#endif
-#ifndef ERROR_MR_MID_NOT_FOUND
-#define ERROR_MR_MID_NOT_FOUND 317L
-#endif
-
 VK_BEGIN_C
 
 /* ---- errors ---------------------------------------------------------- */

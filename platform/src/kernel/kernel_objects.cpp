@@ -140,16 +140,16 @@ DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL 
             for (auto& o : objs)
                 all = all && o->signaled(tid);
             if (all) {
-                for (auto& o : objs)
-                    o->consume(tid);
-                return WAIT_OBJECT_0;
+                DWORD abandoned = nCount;
+                for (DWORD i = 0; i < nCount; ++i)
+                    if (objs[i]->consume(tid) && abandoned == nCount)
+                        abandoned = i;
+                return abandoned < nCount ? WAIT_ABANDONED_0 + abandoned : WAIT_OBJECT_0;
             }
         } else {
             for (DWORD i = 0; i < nCount; ++i) {
-                if (objs[i]->signaled(tid)) {
-                    objs[i]->consume(tid);
-                    return WAIT_OBJECT_0 + i;
-                }
+                if (objs[i]->signaled(tid))
+                    return (objs[i]->consume(tid) ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + i;
             }
         }
         if (timedOut)

@@ -26,8 +26,9 @@ public:
     virtual bool waitable() const { return false; }
     // The two below run with kernelMutex() held.
     virtual bool signaled(DWORD threadId) const { return false; }
-    // Takes the signal a satisfied wait consumes (auto-reset event, mutex, semaphore).
-    virtual void consume(DWORD threadId) {}
+    // Takes the signal a satisfied wait consumes (auto-reset event, mutex,
+    // semaphore); true when it was a mutex its owner's thread left behind.
+    virtual bool consume(DWORD threadId) { return false; }
 };
 
 std::mutex& kernelMutex();

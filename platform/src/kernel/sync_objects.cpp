@@ -7,9 +7,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <map>
 #include <string>
+#include <vector>
 
 using namespace vk::kernel;
 
@@ -20,10 +22,11 @@ public:
     Event(bool manual, bool initial) : m_manual(manual), m_set(initial) {}
     bool waitable() const override { return true; }
     bool signaled(DWORD) const override { return m_set; }
-    void consume(DWORD) override
+    bool consume(DWORD) override
     {
         if (!m_manual)
             m_set = false;
+        return false;
     }
     void set(bool on) { m_set = on; }
 
@@ -32,35 +35,90 @@ private:
     bool m_set;
 };
 
-class Mutex : public KernelObject {
+class Mutex;
+
+// The mutexes the calling thread owns. When the thread ends still owning
+// some, they are abandoned: the next wait gets them with WAIT_ABANDONED
+// instead of waiting forever. Touched with kernelMutex() held.
+struct OwnedMutexes {
+    std::vector<std::weak_ptr<Mutex>> mutexes;
+    DWORD threadId = 0;
+    ~OwnedMutexes();
+};
+thread_local OwnedMutexes t_owned;
+
+class Mutex : public KernelObject, public std::enable_shared_from_this<Mutex> {
 public:
     bool waitable() const override { return true; }
     bool signaled(DWORD tid) const override { return m_count == 0 || m_owner == tid; }
-    void consume(DWORD tid) override
+    // Runs on the thread that takes the mutex (tid is the caller's).
+    bool consume(DWORD tid) override
     {
+        if (m_count == 0) {
+            t_owned.threadId = tid;
+            t_owned.mutexes.push_back(weak_from_this());
+        }
         m_owner = tid;
         ++m_count;
+        const bool abandoned = m_abandoned;
+        m_abandoned = false;
+        return abandoned;
     }
     bool release(DWORD tid)
     {
         if (m_count == 0 || m_owner != tid)
             return false;
-        if (--m_count == 0)
+        if (--m_count == 0) {
             m_owner = 0;
+            auto& list = t_owned.mutexes;
+            list.erase(std::remove_if(list.begin(), list.end(),
+                                      [this](const std::weak_ptr<Mutex>& w) {
+                                          auto m = w.lock();
+                                          return !m || m.get() == this;
+                                      }),
+                       list.end());
+        }
         return true;
+    }
+    void abandon(DWORD tid)
+    {
+        if (m_count == 0 || m_owner != tid)
+            return;
+        m_count = 0;
+        m_owner = 0;
+        m_abandoned = true;
     }
 
 private:
     DWORD m_owner = 0;
     unsigned m_count = 0;
+    bool m_abandoned = false;
 };
+
+OwnedMutexes::~OwnedMutexes()
+{
+    if (mutexes.empty())
+        return;
+    {
+        std::lock_guard lock(kernelMutex());
+        for (auto& w : mutexes)
+            if (auto m = w.lock())
+                m->abandon(threadId);
+        mutexes.clear();
+    }
+    kernelCondition().notify_all();
+}
 
 class Semaphore : public KernelObject {
 public:
     Semaphore(LONG initial, LONG maximum) : m_count(initial), m_max(maximum) {}
     bool waitable() const override { return true; }
     bool signaled(DWORD) const override { return m_count > 0; }
-    void consume(DWORD) override { --m_count; }
+    bool consume(DWORD) override
+    {
+        --m_count;
+        return false;
+    }
     bool release(LONG n, LONG* previous)
     {
         if (n <= 0 || n > m_max - m_count)
