@@ -1,0 +1,329 @@
+// Codec descriptions, and loading and saving pictures through files and
+// streams.
+#include "gdiplus/codecs.h"
+#include "gdiplus/status.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+using namespace Gdiplus;
+using namespace vk::gdiplus;
+
+namespace {
+
+VK_GDIPLUS_GUID(kClsidBmp, 0x557cf400, 0x1a04, 0x11d3, 0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e);
+VK_GDIPLUS_GUID(kClsidJpeg, 0x557cf401, 0x1a04, 0x11d3, 0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e);
+VK_GDIPLUS_GUID(kClsidPng, 0x557cf406, 0x1a04, 0x11d3, 0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e);
+
+const BYTE kBmpSig[] = {'B', 'M'};
+const BYTE kBmpMask[] = {0xff, 0xff};
+const BYTE kJpegSig[] = {0xff, 0xd8};
+const BYTE kJpegMask[] = {0xff, 0xff};
+const BYTE kPngSig[] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
+const BYTE kPngMask[] = {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
+
+constexpr DWORD kCodecFlags = ImageCodecFlagsEncoder | ImageCodecFlagsDecoder | ImageCodecFlagsSupportBitmap |
+                              ImageCodecFlagsBuiltin;
+
+const ImageCodecInfo kCodecs[] = {
+    {kClsidBmp, ImageFormatBMP, u"Built-in BMP Codec", nullptr, u"BMP", u"*.BMP;*.DIB;*.RLE", u"image/bmp",
+     kCodecFlags, 1, 1, sizeof kBmpSig, kBmpSig, kBmpMask},
+    {kClsidJpeg, ImageFormatJPEG, u"Built-in JPEG Codec", nullptr, u"JPEG", u"*.JPG;*.JPEG;*.JPE;*.JFIF",
+     u"image/jpeg", kCodecFlags, 1, 1, sizeof kJpegSig, kJpegSig, kJpegMask},
+    {kClsidPng, ImageFormatPNG, u"Built-in PNG Codec", nullptr, u"PNG", u"*.PNG", u"image/png", kCodecFlags, 1, 1,
+     sizeof kPngSig, kPngSig, kPngMask},
+};
+constexpr UINT kCodecCount = sizeof kCodecs / sizeof kCodecs[0];
+
+size_t u16len(const WCHAR* s)
+{
+    size_t n = 0;
+    while (s && s[n])
+        ++n;
+    return n;
+}
+
+// The codec table with its strings and signatures copied after it, in one
+// caller-supplied block, as GDI+ hands it out.
+UINT codecBlockSize()
+{
+    size_t total = sizeof kCodecs;
+    for (const ImageCodecInfo& c : kCodecs) {
+        for (const WCHAR* s : {c.CodecName, c.FormatDescription, c.FilenameExtension, c.MimeType})
+            total += (u16len(s) + 1) * sizeof(WCHAR);
+        total += 2 * c.SigSize;
+    }
+    return UINT(total);
+}
+
+void fillCodecBlock(ImageCodecInfo* out)
+{
+    auto* tail = reinterpret_cast<uint8_t*>(out + kCodecCount);
+    auto copyString = [&](const WCHAR* s) -> const WCHAR* {
+        if (!s)
+            return nullptr;
+        size_t bytes = (u16len(s) + 1) * sizeof(WCHAR);
+        std::memcpy(tail, s, bytes);
+        auto* r = reinterpret_cast<const WCHAR*>(tail);
+        tail += bytes;
+        return r;
+    };
+    auto copyBytes = [&](const BYTE* b, size_t n) -> const BYTE* {
+        std::memcpy(tail, b, n);
+        const BYTE* r = tail;
+        tail += n;
+        return r;
+    };
+    for (UINT i = 0; i < kCodecCount; ++i) {
+        out[i] = kCodecs[i];
+        out[i].CodecName = copyString(kCodecs[i].CodecName);
+        out[i].FormatDescription = copyString(kCodecs[i].FormatDescription);
+        out[i].FilenameExtension = copyString(kCodecs[i].FilenameExtension);
+        out[i].MimeType = copyString(kCodecs[i].MimeType);
+        out[i].SigPattern = copyBytes(kCodecs[i].SigPattern, kCodecs[i].SigSize);
+        out[i].SigMask = copyBytes(kCodecs[i].SigMask, kCodecs[i].SigSize);
+    }
+}
+
+// A UTF-16 Windows-style path as a host path.
+std::string hostPath(const WCHAR* filename)
+{
+    std::string path = toUtf8(filename, -1);
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path;
+}
+
+Status readWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return errno == EACCES ? AccessDenied : FileNotFound;
+    uint8_t chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        // Nothing larger than the largest picture's worth of bytes is read.
+        if (bytes.size() + n > kMaxPixels * 4 + (1u << 20)) {
+            std::fclose(f);
+            return OutOfMemory;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    bool failed = std::ferror(f);
+    std::fclose(f);
+    return failed ? Win32Error : Ok;
+}
+
+Status loadFile(const WCHAR* filename, void** out)
+{
+    if (!filename || !out)
+        return refuse(InvalidParameter);
+    *out = nullptr;
+    if (!started())
+        return refuse(GdiplusNotInitialized);
+    std::vector<uint8_t> bytes;
+    Status st = readWholeFile(hostPath(filename), bytes);
+    if (st != Ok)
+        return refuse(st);
+    std::unique_ptr<Bitmap> bmp;
+    st = decodePicture(bytes.data(), bytes.size(), bmp);
+    if (st != Ok)
+        return refuse(st);
+    void* h = publish(std::move(bmp));
+    if (!h)
+        return refuse(OutOfMemory);
+    *out = h;
+    return Ok;
+}
+
+Status encodeWith(const Bitmap& b, const CLSID& clsid, const EncoderParameters* params, ByteBuffer& out)
+{
+    if (sameGuid(clsid, kClsidPng))
+        return encodePng(b, out);
+    if (sameGuid(clsid, kClsidBmp))
+        return encodeBmp(b, out);
+    if (sameGuid(clsid, kClsidJpeg)) {
+        int quality = 90;
+        if (params) {
+            for (UINT i = 0; i < params->Count; ++i) {
+                const EncoderParameter& p = params->Parameter[i];
+                if (sameGuid(p.Guid, EncoderQuality)) {
+                    if (p.Type != EncoderParameterValueTypeLong || p.NumberOfValues != 1 || !p.Value)
+                        return InvalidParameter;
+                    ULONG q = *static_cast<const ULONG*>(p.Value);
+                    if (q > 100)
+                        return InvalidParameter;
+                    quality = int(q);
+                }
+            }
+        }
+        return encodeJpeg(b, quality, out);
+    }
+    return FileNotFound; // GDI+ answers an unknown encoder so
+}
+
+} // namespace
+
+extern "C" {
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipGetImageEncodersSize(UINT* numEncoders, UINT* size)
+{
+    VK_GDIP_LOCK();
+    if (!numEncoders || !size)
+        return refuse(InvalidParameter);
+    *numEncoders = kCodecCount;
+    *size = codecBlockSize();
+    return Ok;
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipGetImageEncoders(UINT numEncoders, UINT size, ImageCodecInfo* encoders)
+{
+    VK_GDIP_LOCK();
+    if (!encoders || numEncoders != kCodecCount || size != codecBlockSize())
+        return refuse(numEncoders != kCodecCount || !encoders ? InvalidParameter : InsufficientBuffer);
+    fillCodecBlock(encoders);
+    return Ok;
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipGetImageDecodersSize(UINT* numDecoders, UINT* size)
+{
+    return GdipGetImageEncodersSize(numDecoders, size);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipGetImageDecoders(UINT numDecoders, UINT size, ImageCodecInfo* decoders)
+{
+    return GdipGetImageEncoders(numDecoders, size, decoders);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipLoadImageFromFile(GDIPCONST WCHAR* filename, GpImage** image)
+{
+    VK_GDIP_LOCK();
+    void* h = nullptr;
+    if (!image)
+        return refuse(InvalidParameter);
+    Status st = loadFile(filename, &h);
+    *image = static_cast<GpImage*>(h);
+    return st;
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipLoadImageFromFileICM(GDIPCONST WCHAR* filename, GpImage** image)
+{
+    return GdipLoadImageFromFile(filename, image);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromFile(GDIPCONST WCHAR* filename, GpBitmap** bitmap)
+{
+    VK_GDIP_LOCK();
+    void* h = nullptr;
+    if (!bitmap)
+        return refuse(InvalidParameter);
+    Status st = loadFile(filename, &h);
+    *bitmap = static_cast<GpBitmap*>(h);
+    return st;
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromFileICM(GDIPCONST WCHAR* filename, GpBitmap** bitmap)
+{
+    return GdipCreateBitmapFromFile(filename, bitmap);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipSaveImageToFile(GpImage* image, GDIPCONST WCHAR* filename,
+                                                             GDIPCONST CLSID* clsidEncoder,
+                                                             GDIPCONST EncoderParameters* encoderParams)
+{
+    VK_GDIP_LOCK();
+    Bitmap* b = lookupAs<Bitmap>(image);
+    if (!b || !filename || !clsidEncoder)
+        return refuse(InvalidParameter);
+    if (b->lock.active)
+        return refuse(WrongState);
+    ByteBuffer bytes;
+    Status st = encodeWith(*b, *clsidEncoder, encoderParams, bytes);
+    if (st != Ok)
+        return refuse(st);
+    FILE* f = std::fopen(hostPath(filename).c_str(), "wb");
+    if (!f)
+        return refuse(errno == EACCES ? AccessDenied : Win32Error);
+    bool ok = std::fwrite(bytes.data, 1, bytes.size, f) == bytes.size;
+    ok = std::fclose(f) == 0 && ok;
+    return ok ? Ok : refuse(Win32Error);
+}
+
+// Streams need the kernel's IStream; until then these refuse cleanly.
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipSaveImageToStream(GpImage* image, IStream* stream,
+                                                               GDIPCONST CLSID* clsidEncoder,
+                                                               GDIPCONST EncoderParameters* encoderParams)
+{
+    VK_GDIP_LOCK();
+    if (!lookupAs<Bitmap>(image) || !stream || !clsidEncoder)
+        return refuse(InvalidParameter);
+    return refuse(NotImplemented);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipLoadImageFromStream(IStream* stream, GpImage** image)
+{
+    VK_GDIP_LOCK();
+    if (!stream || !image)
+        return refuse(InvalidParameter);
+    *image = nullptr;
+    return refuse(NotImplemented);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipLoadImageFromStreamICM(IStream* stream, GpImage** image)
+{
+    return GdipLoadImageFromStream(stream, image);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap)
+{
+    VK_GDIP_LOCK();
+    if (!stream || !bitmap)
+        return refuse(InvalidParameter);
+    *bitmap = nullptr;
+    return refuse(NotImplemented);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromStreamICM(IStream* stream, GpBitmap** bitmap)
+{
+    return GdipCreateBitmapFromStream(stream, bitmap);
+}
+
+// These need GDI (DCs, icons, DIB sections); until it lands they refuse cleanly.
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromHICON(HICON hicon, GpBitmap** bitmap)
+{
+    VK_GDIP_LOCK();
+    if (!hicon || !bitmap)
+        return refuse(InvalidParameter);
+    *bitmap = nullptr;
+    return refuse(NotImplemented);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(HBITMAP hbm, HPALETTE hpal, GpBitmap** bitmap)
+{
+    VK_GDIP_LOCK();
+    if (!hbm || !bitmap)
+        return refuse(InvalidParameter);
+    *bitmap = nullptr;
+    return refuse(NotImplemented);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn, ARGB background)
+{
+    VK_GDIP_LOCK();
+    if (!lookupAs<Bitmap>(bitmap) || !hbmReturn)
+        return refuse(InvalidParameter);
+    *hbmReturn = nullptr;
+    return refuse(NotImplemented);
+}
+
+GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromGraphics(INT width, INT height, GpGraphics* target, GpBitmap** bitmap)
+{
+    VK_GDIP_LOCK();
+    if (!lookupAs<Graphics>(target) || !bitmap)
+        return refuse(InvalidParameter);
+    return GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, bitmap);
+}
+
+} // extern "C"
