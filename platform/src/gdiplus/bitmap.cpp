@@ -80,6 +80,15 @@ SurfacePtr bitmapToSurface(const Bitmap& bitmap)
     return s;
 }
 
+cairo_surface_t* cachedSurface(const Bitmap& bitmap)
+{
+    if (!bitmap.cache || bitmap.cacheVersion != bitmap.version || bitmap.userMemory) {
+        bitmap.cache = bitmapToSurface(bitmap);
+        bitmap.cacheVersion = bitmap.version;
+    }
+    return bitmap.cache.get();
+}
+
 } // namespace vk::gdiplus
 
 using namespace Gdiplus;

@@ -176,7 +176,7 @@ Status drawImage(GpGraphics* graphics, GpImage* image, double dx, double dy, dou
         return Ok;
     if (b->lock.active)
         return refuse(WrongState);
-    SurfacePtr src = bitmapToSurface(*b);
+    cairo_surface_t* src = cachedSurface(*b);
     if (!src)
         return refuse(OutOfMemory);
     Status st = paintOn(*g, [&](cairo_t* cr, TouchedBox& box) {
@@ -184,7 +184,7 @@ Status drawImage(GpGraphics* graphics, GpImage* image, double dx, double dy, dou
         // shift so that an unscaled picture lands exactly on the pixel grid.
         double shift = pixelCentreShift(*g);
         double x = dx - shift, y = dy - shift;
-        PatternPtr p(cairo_pattern_create_for_surface(src.get()));
+        PatternPtr p(cairo_pattern_create_for_surface(src));
         cairo_matrix_t m;
         cairo_matrix_init_translate(&m, sx, sy);
         cairo_matrix_scale(&m, sw / dw, sh / dh);

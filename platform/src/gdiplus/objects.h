@@ -120,6 +120,9 @@ struct Bitmap : Object {
     float dpiY = 96.0f;
     // Bumped on every change made through GDI+, so drawing caches know when to refresh.
     uint64_t version = 1;
+    // Premultiplied copy for drawing the bitmap elsewhere, valid for cacheVersion.
+    mutable SurfacePtr cache;
+    mutable uint64_t cacheVersion = 0;
 
     struct Lock {
         bool active = false;
@@ -145,6 +148,8 @@ std::unique_ptr<Bitmap> newBitmap(int width, int height, gp::PixelFormat format,
 std::unique_ptr<Bitmap> cloneBitmap(const Bitmap& src, gp::Status& status);
 // A premultiplied ARGB32 Cairo surface holding a copy of the bitmap's pixels.
 SurfacePtr bitmapToSurface(const Bitmap& bitmap);
+// The same, kept with the bitmap until it changes (caller memory is always re-read).
+cairo_surface_t* cachedSurface(const Bitmap& bitmap);
 
 // --- Brushes and pens ----------------------------------------------------
 

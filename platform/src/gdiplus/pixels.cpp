@@ -95,9 +95,15 @@ void rowFromPremultiplied(Gdiplus::PixelFormat format, const uint32_t* src, uint
     switch (format) {
     case PixelFormat32bppARGB:
         for (int i = 0; i < count; ++i) {
+            uint32_t p = src[i];
+            // Opaque pixels need no division and no comparison.
+            if ((p >> 24) == 255) {
+                store32(dst + 4 * i, p);
+                continue;
+            }
             uint32_t old = load32(dst + 4 * i);
-            if (premultiply(old) != src[i])
-                store32(dst + 4 * i, unpremultiply(src[i]));
+            if (premultiply(old) != p)
+                store32(dst + 4 * i, unpremultiply(p));
         }
         break;
     case PixelFormat32bppPARGB:
