@@ -16,10 +16,12 @@ struct ModuleExport {
 // ".dll"). Registering the same module twice adds to its exports.
 void registerModuleExports(const char* module, const ModuleExport* exports, size_t count);
 
+// Function pointers of any signature travel as FARPROC, as GetProcAddress
+// returns them; the detour through void(*)() keeps -Wcast-function-type quiet.
 template <class F>
 FARPROC exportProc(F* f)
 {
-    return reinterpret_cast<FARPROC>(f);
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(f));
 }
 
 } // namespace vk

@@ -3,6 +3,7 @@
 // 32-bit top-down DIB; GDI ignores the alpha byte except where Win32 reads it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 

@@ -47,4 +47,8 @@ HWND windowOfDc(HDC dc);
 // Called when a window dies: its DCs stop drawing.
 void windowDestroyed(HWND hwnd);
 
+// The region behind an HRGN, or null for a stale handle (SetWindowRgn,
+// GetUpdateRgn and the other window functions that take regions).
+Region* regionObject(HRGN rgn);
+
 } // namespace vk::gdi

@@ -1,0 +1,117 @@
+// Real windows made with CreateWindowExA on the X11 backend: they appear at
+// their place with their pixels, move, take their region and receive clicks.
+#include "x11_test_support.h"
+
+#include "backend/backend.h"
+
+#include <windows.h>
+
+namespace {
+
+int g_clicks = 0;
+POINT g_clickAt{};
+
+LRESULT CALLBACK paintedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        HBRUSH b = CreateSolidBrush(RGB(200, 40, 40));
+        FillRect(dc, &r, b);
+        DeleteObject(b);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        ++g_clicks;
+        g_clickAt = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void pump(int rounds = 20)
+{
+    for (int i = 0; i < rounds; ++i) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        vk::backend().waitEvents(10);
+    }
+}
+
+class Win32OnX11 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(getenv("DISPLAY")) << "the X11 tests need DISPLAY (scripts/test.sh starts Xvfb)";
+        ASSERT_FALSE(vk::backend().isHeadless()) << "VELKARO_BACKEND=x11 is expected for these tests";
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = paintedProc;
+            wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+            wc.lpszClassName = "VkX11Painted";
+            RegisterClassA(&wc);
+            registered = true;
+        }
+        m_hwnd = CreateWindowExA(0, "VkX11Painted", "x11", WS_POPUP | WS_VISIBLE, 120, 90, 160, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+        ASSERT_NE(m_hwnd, nullptr);
+        pump();
+    }
+    void TearDown() override
+    {
+        if (IsWindow(m_hwnd))
+            DestroyWindow(m_hwnd);
+        pump(2);
+    }
+    unsigned long xid() { return static_cast<vk::X11Backend&>(vk::backend()).xWindow(m_hwnd); }
+
+    HWND m_hwnd = nullptr;
+    vk::X11Probe m_probe;
+};
+
+} // namespace
+
+TEST_F(Win32OnX11, WindowAppearsAtItsPlaceWithItsPixelsAndMoves)
+{
+    ASSERT_TRUE(m_probe.ok());
+    m_probe.sync();
+    EXPECT_EQ(m_probe.pixelAt(130, 100), 0xC82828u);
+    EXPECT_EQ(m_probe.pixelAt(279, 189), 0xC82828u);
+    RECT g = m_probe.geometry(xid());
+    EXPECT_EQ(g, (RECT{120, 90, 280, 190}));
+
+    MoveWindow(m_hwnd, 300, 200, 160, 100, TRUE);
+    pump();
+    m_probe.sync();
+    EXPECT_EQ(m_probe.geometry(xid()), (RECT{300, 200, 460, 300}));
+    EXPECT_EQ(m_probe.pixelAt(310, 210), 0xC82828u);
+}
+
+TEST_F(Win32OnX11, WindowRegionShapesTheRealWindow)
+{
+    SetWindowRgn(m_hwnd, CreateRoundRectRgn(0, 0, 161, 101, 60, 60), TRUE);
+    pump();
+    m_probe.sync();
+    EXPECT_EQ(m_probe.pixelAt(160, 140), 0xC82828u);
+    EXPECT_NE(m_probe.pixelAt(121, 91), 0xC82828u);
+}
+
+TEST_F(Win32OnX11, ClicksArriveAsClientMessages)
+{
+    g_clicks = 0;
+    m_probe.sendButton(xid(), 1, true, 150, 120);
+    m_probe.sendButton(xid(), 1, false, 150, 120);
+    m_probe.sync();
+    pump();
+    EXPECT_EQ(g_clicks, 1);
+    EXPECT_EQ(g_clickAt.x, 30);
+    EXPECT_EQ(g_clickAt.y, 30);
+}
