@@ -3,6 +3,11 @@
 #include "gdiplus/codecs.h"
 #include "gdiplus/status.h"
 
+#include "kernel/paths.h"
+
+#include <objbase.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -86,14 +91,51 @@ void fillCodecBlock(ImageCodecInfo* out)
     }
 }
 
-// A UTF-16 Windows-style path as a host path.
+// A UTF-16 Windows-style path as a host path, through the kernel's mapping.
 std::string hostPath(const WCHAR* filename)
 {
     std::string path = toUtf8(filename, -1);
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
+    std::string host = vk::kernel::toHostPath(path.c_str());
+    return host.empty() ? path : host;
+}
+
+// The rest of a stream from its current position.
+Status readStream(IStream* stream, std::vector<uint8_t>& bytes)
+{
+    uint8_t chunk[65536];
+    for (;;) {
+        ULONG got = 0;
+        HRESULT hr = stream->Read(chunk, sizeof chunk, &got);
+        if (FAILED(hr))
+            return Win32Error;
+        if (bytes.size() + got > kMaxPixels * 4 + (1u << 20))
+            return OutOfMemory;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+        if (got < sizeof chunk)
+            return Ok;
+    }
+}
+
+Status loadStream(IStream* stream, void** out)
+{
+    if (!stream || !out)
+        return refuse(InvalidParameter);
+    *out = nullptr;
+    if (!started())
+        return refuse(GdiplusNotInitialized);
+    std::vector<uint8_t> bytes;
+    Status st = readStream(stream, bytes);
+    if (st != Ok)
+        return refuse(st);
+    std::unique_ptr<Bitmap> bmp;
+    st = decodePicture(bytes.data(), bytes.size(), bmp);
+    if (st != Ok)
+        return refuse(st);
+    void* h = publish(std::move(bmp));
+    if (!h)
+        return refuse(OutOfMemory);
+    *out = h;
+    return Ok;
 }
 
 Status readWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
@@ -251,24 +293,40 @@ GpStatus WINGDIPAPI Gdiplus::DllExports::GdipSaveImageToFile(GpImage* image, GDI
     return ok ? Ok : refuse(Win32Error);
 }
 
-// Streams need the kernel's IStream; until then these refuse cleanly.
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipSaveImageToStream(GpImage* image, IStream* stream,
                                                                GDIPCONST CLSID* clsidEncoder,
                                                                GDIPCONST EncoderParameters* encoderParams)
 {
     VK_GDIP_LOCK();
-    if (!lookupAs<Bitmap>(image) || !stream || !clsidEncoder)
+    Bitmap* b = lookupAs<Bitmap>(image);
+    if (!b || !stream || !clsidEncoder)
         return refuse(InvalidParameter);
-    return refuse(NotImplemented);
+    if (b->lock.active)
+        return refuse(WrongState);
+    ByteBuffer bytes;
+    Status st = encodeWith(*b, *clsidEncoder, encoderParams, bytes);
+    if (st != Ok)
+        return refuse(st);
+    size_t done = 0;
+    while (done < bytes.size) {
+        ULONG written = 0;
+        ULONG chunk = ULONG(std::min<size_t>(bytes.size - done, 1u << 30));
+        if (FAILED(stream->Write(bytes.data + done, chunk, &written)) || written == 0)
+            return refuse(Win32Error);
+        done += written;
+    }
+    return Ok;
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipLoadImageFromStream(IStream* stream, GpImage** image)
 {
     VK_GDIP_LOCK();
-    if (!stream || !image)
+    void* h = nullptr;
+    if (!image)
         return refuse(InvalidParameter);
-    *image = nullptr;
-    return refuse(NotImplemented);
+    Status st = loadStream(stream, &h);
+    *image = static_cast<GpImage*>(h);
+    return st;
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipLoadImageFromStreamICM(IStream* stream, GpImage** image)
@@ -279,10 +337,12 @@ GpStatus WINGDIPAPI Gdiplus::DllExports::GdipLoadImageFromStreamICM(IStream* str
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap)
 {
     VK_GDIP_LOCK();
-    if (!stream || !bitmap)
+    void* h = nullptr;
+    if (!bitmap)
         return refuse(InvalidParameter);
-    *bitmap = nullptr;
-    return refuse(NotImplemented);
+    Status st = loadStream(stream, &h);
+    *bitmap = static_cast<GpBitmap*>(h);
+    return st;
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromStreamICM(IStream* stream, GpBitmap** bitmap)

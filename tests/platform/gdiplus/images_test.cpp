@@ -190,3 +190,42 @@ TEST_F(Images, JpegQualityParameterChangesTheSize)
     };
     EXPECT_LT(sizeAt(10), sizeAt(95));
 }
+
+TEST_F(Images, StreamsOnGlobalMemoryRoundTrip)
+{
+    canvas(5, 3, 0x80204060);
+    GdipBitmapSetPixel(m_bitmap, 4, 2, 0xff00ff00);
+    IStream* stream = nullptr;
+    ASSERT_EQ(S_OK, CreateStreamOnHGlobal(nullptr, TRUE, &stream));
+    ASSERT_EQ(Ok, GdipSaveImageToStream(m_bitmap, stream, &kPng, nullptr));
+    LARGE_INTEGER zero{};
+    ASSERT_EQ(S_OK, stream->Seek(zero, STREAM_SEEK_SET, nullptr));
+    GpBitmap* back = nullptr;
+    ASSERT_EQ(Ok, GdipCreateBitmapFromStream(stream, &back));
+    ARGB c = 0;
+    GdipBitmapGetPixel(back, 0, 0, &c);
+    EXPECT_EQ(0x80204060u, c);
+    GdipBitmapGetPixel(back, 4, 2, &c);
+    EXPECT_EQ(0xff00ff00u, c);
+    GdipDisposeImage(back);
+    // At its end the stream holds no picture.
+    GpImage* none = nullptr;
+    EXPECT_EQ(UnknownImageFormat, GdipLoadImageFromStream(stream, &none));
+    EXPECT_EQ(nullptr, none);
+    stream->Release();
+}
+
+TEST_F(Images, ExportsResolveThroughGetProcAddress)
+{
+    HMODULE dll = LoadLibraryA("gdiplus.dll");
+    ASSERT_NE(nullptr, dll);
+    for (const char* name : {"GdiplusStartup", "GdipCreateBitmapFromScan0", "GdipDrawString", "GdipSaveImageToStream",
+                             "GdipSetPathGradientSurroundColorsWithCount"})
+        EXPECT_NE(nullptr, GetProcAddress(dll, name)) << name;
+    EXPECT_EQ(nullptr, GetProcAddress(dll, "GdipNoSuchFunction"));
+    auto create = reinterpret_cast<GpStatus(WINGDIPAPI*)(ARGB, GpSolidFill**)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "GdipCreateSolidFill")));
+    GpSolidFill* brush = nullptr;
+    ASSERT_EQ(Ok, create(0xff123456, &brush));
+    GdipDeleteBrush(brush);
+}
