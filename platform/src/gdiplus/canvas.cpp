@@ -2,6 +2,8 @@
 #include "gdiplus/canvas.h"
 #include "gdiplus/pixels.h"
 
+#include "gdi/dc_view.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -53,6 +55,8 @@ namespace {
 
 struct Target {
     Bitmap* bitmap = nullptr;
+    vk::gdi::DcSurfaceView view; // for a DC target
+    bool onDc = false;
     cairo_surface_t* surface = nullptr;
     SurfacePtr direct; // a surface over the bitmap's own rows
     bool writeBack = false;
@@ -60,6 +64,21 @@ struct Target {
 
 gp::Status openTarget(Graphics& g, Target& t)
 {
+    if (g.dc) {
+        // The DC's own pixels, drawn on in place; its origin becomes the
+        // surface's device offset.
+        if (!vk::gdi::dcSurfaceView(g.dc, t.view) || !t.view.surface.valid())
+            return gp::InvalidParameter;
+        t.onDc = true;
+        const vk::Surface& s = t.view.surface;
+        t.direct.reset(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(s.bits), CAIRO_FORMAT_RGB24,
+                                                           s.width, s.height, s.stride));
+        if (cairo_surface_status(t.direct.get()) != CAIRO_STATUS_SUCCESS)
+            return gp::OutOfMemory;
+        cairo_surface_set_device_offset(t.direct.get(), t.view.origin.x, t.view.origin.y);
+        t.surface = t.direct.get();
+        return gp::Ok;
+    }
     Bitmap* b = lookupAs<Bitmap>(g.image);
     if (!b)
         return gp::InvalidParameter;
@@ -86,8 +105,42 @@ gp::Status openTarget(Graphics& g, Target& t)
     return gp::Ok;
 }
 
+void closeDc(Target& t, const TouchedBox& box)
+{
+    const vk::Surface& s = t.view.surface;
+    int x0 = 0, y0 = 0, x1 = s.width, y1 = s.height;
+    if (!box.everything) {
+        x0 = std::max(0, int(std::floor(box.x0)) - 1 + t.view.origin.x);
+        y0 = std::max(0, int(std::floor(box.y0)) - 1 + t.view.origin.y);
+        x1 = std::min(s.width, int(std::ceil(box.x1)) + 1 + t.view.origin.x);
+        y1 = std::min(s.height, int(std::ceil(box.y1)) + 1 + t.view.origin.y);
+    }
+    cairo_surface_flush(t.surface);
+    if (x1 <= x0 || y1 <= y0)
+        return;
+    // A DC is an opaque RGB target: what was drawn is written opaque, and
+    // only inside the DC's clip.
+    for (const RECT& rc : t.view.clip.rects()) {
+        int l = std::max<int>(x0, rc.left), tp = std::max<int>(y0, rc.top);
+        int r = std::min<int>(x1, rc.right), b = std::min<int>(y1, rc.bottom);
+        if (r <= l || b <= tp)
+            continue;
+        for (int y = tp; y < b; ++y) {
+            uint32_t* row = s.row(y);
+            for (int x = l; x < r; ++x)
+                row[x] |= 0xff000000u;
+        }
+        if (t.view.damage)
+            t.view.damage->unite(RECT{l, tp, r, b});
+    }
+}
+
 void closeTarget(Graphics& g, Target& t, const TouchedBox& box)
 {
+    if (t.onDc) {
+        closeDc(t, box);
+        return;
+    }
     Bitmap* b = t.bitmap;
     int x0 = 0, y0 = 0, x1 = b->width, y1 = b->height;
     if (!box.everything) {
@@ -123,6 +176,13 @@ gp::Status paintOn(Graphics& g, const std::function<void(cairo_t*, TouchedBox&)>
     int width = cairo_image_surface_get_width(t.surface), height = cairo_image_surface_get_height(t.surface);
     double shift = pixelCentreShift(g);
     ContextPtr cr(cairo_create(t.surface));
+    if (t.onDc) {
+        // The DC's clip is in surface coordinates.
+        for (const RECT& rc : t.view.clip.rects())
+            cairo_rectangle(cr.get(), rc.left - t.view.origin.x, rc.top - t.view.origin.y, rc.right - rc.left,
+                            rc.bottom - rc.top);
+        cairo_clip(cr.get());
+    }
     bool masked = false;
     gp::RectF clipRect;
     bool infinite = false;

@@ -365,8 +365,11 @@ GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateFontFromDC(HDC hdc, GpFont** 
     if (!hdc || !font)
         return refuse(InvalidParameter);
     *font = nullptr;
-    // Reading the DC's font arrives with the GDI area of the layer.
-    return refuse(NotImplemented);
+    HGDIOBJ hfont = GetCurrentObject(hdc, OBJ_FONT);
+    LOGFONTA lf{};
+    if (!hfont || GetObjectA(hfont, sizeof lf, &lf) != int(sizeof lf))
+        return refuse(InvalidParameter);
+    return GdipCreateFontFromLogfontA(hdc, &lf, font);
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateFontFromLogfontA(HDC hdc, GDIPCONST LOGFONTA* logfont, GpFont** font)

@@ -4,6 +4,8 @@
 #include "gdiplus/objects.h"
 #include "gdiplus/status.h"
 
+#include "gdi/dc_view.h"
+
 #include <cmath>
 
 using namespace Gdiplus;
@@ -49,8 +51,19 @@ GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateFromHDC(HDC hdc, GpGraphics**
     VK_GDIP_LOCK();
     if (!hdc || !graphics)
         return refuse(InvalidParameter);
-    // Drawing on DCs arrives with the GDI area of the layer.
-    return refuse(NotImplemented);
+    *graphics = nullptr;
+    if (!started())
+        return refuse(GdiplusNotInitialized);
+    vk::gdi::DcSurfaceView view;
+    if (!vk::gdi::dcSurfaceView(hdc, view))
+        return refuse(InvalidParameter);
+    auto g = std::make_unique<Graphics>();
+    g->dc = hdc;
+    void* h = publish(std::move(g));
+    if (!h)
+        return refuse(OutOfMemory);
+    *graphics = static_cast<GpGraphics*>(h);
+    return Ok;
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateFromHDC2(HDC hdc, HANDLE hDevice, GpGraphics** graphics)

@@ -1,6 +1,7 @@
 // Codec descriptions, and loading and saving pictures through files and
 // streams.
 #include "gdiplus/codecs.h"
+#include "gdiplus/pixels.h"
 #include "gdiplus/status.h"
 
 #include "kernel/paths.h"
@@ -350,14 +351,96 @@ GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromStreamICM(IStream* 
     return GdipCreateBitmapFromStream(stream, bitmap);
 }
 
-// These need GDI (DCs, icons, DIB sections); until it lands they refuse cleanly.
+// A top-down 32-bit DIB section of the bitmap's size; bits receives its pixels.
+static HBITMAP createDib(int width, int height, uint32_t** bits)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP hbm = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    *bits = static_cast<uint32_t*>(p);
+    return hbm;
+}
+
+// The pixels of a GDI bitmap as top-down 32-bit words; false when unreadable.
+static bool readDib(HBITMAP hbm, int& width, int& height, std::vector<uint32_t>& pixels)
+{
+    BITMAP info{};
+    if (!hbm || GetObjectA(hbm, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return false;
+    if (uint64_t(info.bmWidth) * uint64_t(info.bmHeight) > kMaxPixels)
+        return false;
+    width = info.bmWidth;
+    height = info.bmHeight;
+    pixels.assign(size_t(width) * size_t(height), 0);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    int lines = GetDIBits(dc, hbm, 0, UINT(height), pixels.data(), &bi, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    return lines == height;
+}
+
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromHICON(HICON hicon, GpBitmap** bitmap)
 {
     VK_GDIP_LOCK();
     if (!hicon || !bitmap)
         return refuse(InvalidParameter);
     *bitmap = nullptr;
-    return refuse(NotImplemented);
+    ICONINFO ii{};
+    if (!GetIconInfo(hicon, &ii))
+        return refuse(InvalidParameter);
+    int cw = 0, ch = 0, mw = 0, mh = 0;
+    std::vector<uint32_t> color, mask;
+    bool haveColor = readDib(ii.hbmColor, cw, ch, color);
+    bool haveMask = readDib(ii.hbmMask, mw, mh, mask);
+    if (ii.hbmColor)
+        DeleteObject(ii.hbmColor);
+    if (ii.hbmMask)
+        DeleteObject(ii.hbmMask);
+    if (!haveMask && !haveColor)
+        return refuse(InvalidParameter);
+    // A monochrome icon keeps its AND mask over its XOR image in one bitmap.
+    int w = haveColor ? cw : mw, h = haveColor ? ch : mh / 2;
+    if (w <= 0 || h <= 0)
+        return refuse(InvalidParameter);
+    Status st = Ok;
+    auto bmp = newBitmap(w, h, PixelFormat32bppARGB, st);
+    if (!bmp)
+        return refuse(st);
+    bool anyAlpha = false;
+    if (haveColor)
+        for (uint32_t p : color)
+            anyAlpha |= (p >> 24) != 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t px;
+            bool transparent = haveMask && y < mh && x < mw && (mask[size_t(y) * mw + x] & 0xffffff) != 0;
+            if (haveColor) {
+                px = color[size_t(y) * w + x];
+                if (!anyAlpha)
+                    px = transparent ? 0 : (px | 0xff000000u);
+            } else {
+                uint32_t xorPx = mask[size_t(y + h) * mw + x] & 0xffffff;
+                px = transparent ? 0 : (0xff000000u | xorPx);
+            }
+            bmp->setArgb(x, y, px);
+        }
+    void* hnd = publish(std::move(bmp));
+    if (!hnd)
+        return refuse(OutOfMemory);
+    *bitmap = static_cast<GpBitmap*>(hnd);
+    return Ok;
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(HBITMAP hbm, HPALETTE hpal, GpBitmap** bitmap)
@@ -366,16 +449,51 @@ GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(HBITMAP hbm
     if (!hbm || !bitmap)
         return refuse(InvalidParameter);
     *bitmap = nullptr;
-    return refuse(NotImplemented);
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels;
+    if (!readDib(hbm, w, h, pixels))
+        return refuse(InvalidParameter);
+    Status st = Ok;
+    // GDI ignores alpha: the bitmap comes out as RGB, as in GDI+.
+    auto bmp = newBitmap(w, h, PixelFormat32bppRGB, st);
+    if (!bmp)
+        return refuse(st);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(bmp->row(y), &pixels[size_t(y) * w], size_t(w) * 4);
+    void* hnd = publish(std::move(bmp));
+    if (!hnd)
+        return refuse(OutOfMemory);
+    *bitmap = static_cast<GpBitmap*>(hnd);
+    return Ok;
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn, ARGB background)
 {
     VK_GDIP_LOCK();
-    if (!lookupAs<Bitmap>(bitmap) || !hbmReturn)
+    Bitmap* b = lookupAs<Bitmap>(bitmap);
+    if (!b || !hbmReturn)
         return refuse(InvalidParameter);
     *hbmReturn = nullptr;
-    return refuse(NotImplemented);
+    if (b->lock.active)
+        return refuse(WrongState);
+    uint32_t* bits = nullptr;
+    HBITMAP hbm = createDib(b->width, b->height, &bits);
+    if (!hbm || !bits)
+        return refuse(OutOfMemory);
+    // The picture composed over the background, premultiplied as a DIB for AlphaBlend.
+    uint32_t bg = premultiply(background);
+    for (int y = 0; y < b->height; ++y)
+        for (int x = 0; x < b->width; ++x) {
+            uint32_t s = premultiply(b->getArgb(x, y));
+            uint32_t inv = 255 - (s >> 24), out = 0;
+            for (int sh = 0; sh < 32; sh += 8) {
+                uint32_t v = ((s >> sh) & 0xff) + (((bg >> sh) & 0xff) * inv + 127) / 255;
+                out |= std::min<uint32_t>(v, 255) << sh;
+            }
+            bits[size_t(y) * b->width + x] = out;
+        }
+    *hbmReturn = hbm;
+    return Ok;
 }
 
 GpStatus WINGDIPAPI Gdiplus::DllExports::GdipCreateBitmapFromGraphics(INT width, INT height, GpGraphics* target, GpBitmap** bitmap)
