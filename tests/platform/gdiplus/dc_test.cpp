@@ -78,3 +78,35 @@ TEST_F(OnDc, FontFromDcAndBitmapsThroughGdi)
     DeleteObject(hbm);
     EXPECT_EQ(InvalidParameter, GdipCreateHBITMAPFromBitmap(m_bitmap, nullptr, 0));
 }
+
+TEST_F(OnDc, BitmapFromIconUsesItsMask)
+{
+    // A 2 x 1 colour icon without alpha: the mask makes its right pixel transparent.
+    uint8_t maskBits[2 * 2] = {0x40, 0, 0, 0}; // 1 bpp rows padded to 16 bits: pixel 1 set
+    HBITMAP mask = CreateBitmap(2, 1, 1, 1, maskBits);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = 2;
+    bi.bmiHeader.biHeight = -1;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP color = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    static_cast<uint32_t*>(p)[0] = 0x00ff0000;
+    static_cast<uint32_t*>(p)[1] = 0x0000ff00;
+    ICONINFO ii{TRUE, 0, 0, mask, color};
+    HICON icon = CreateIconIndirect(&ii);
+    ASSERT_NE(nullptr, icon);
+    GpBitmap* bmp = nullptr;
+    ASSERT_EQ(Ok, GdipCreateBitmapFromHICON(icon, &bmp));
+    ARGB c = 0;
+    GdipBitmapGetPixel(bmp, 0, 0, &c);
+    EXPECT_EQ(0xffff0000u, c);
+    GdipBitmapGetPixel(bmp, 1, 0, &c);
+    EXPECT_EQ(0u, c >> 24);
+    GdipDisposeImage(bmp);
+    DestroyIcon(icon);
+    DeleteObject(mask);
+    DeleteObject(color);
+}
