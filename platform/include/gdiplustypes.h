@@ -4,9 +4,6 @@
 
 #include <windef.h>
 
-/* windef.h does not carry it yet; a repeated identical typedef is harmless. */
-typedef unsigned short UINT16;
-
 namespace Gdiplus {
 
 typedef float REAL;
