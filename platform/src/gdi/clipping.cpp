@@ -5,7 +5,6 @@
 #include <algorithm>
 
 namespace vk::gdi {
-int regionComplexity(const Region& r);
 HRGN newRegion(Region r);
 
 namespace {

@@ -50,5 +50,7 @@ void windowDestroyed(HWND hwnd);
 // The region behind an HRGN, or null for a stale handle (SetWindowRgn,
 // GetUpdateRgn and the other window functions that take regions).
 Region* regionObject(HRGN rgn);
+// NULLREGION, SIMPLEREGION or COMPLEXREGION, as the region functions answer.
+int regionComplexity(const Region& r);
 
 } // namespace vk::gdi

@@ -550,8 +550,7 @@ int WINAPI GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase)
     if (!fromHandle(hwnd))
         return ERROR;
     *out = w->update;
-    auto rects = out->rects();
-    return rects.empty() ? NULLREGION : rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+    return gdi::regionComplexity(*out);
 }
 
 int WINAPI ExcludeUpdateRgn(HDC dc, HWND hwnd)
@@ -620,8 +619,7 @@ int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const R
             *r = exposed;
     if (updateRect)
         *updateRect = exposed.empty() ? RECT{0, 0, 0, 0} : exposed.bounds();
-    auto rects = exposed.rects();
-    return rects.empty() ? NULLREGION : rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+    return gdi::regionComplexity(exposed);
 }
 
 BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip)

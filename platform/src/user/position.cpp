@@ -703,8 +703,7 @@ int WINAPI GetWindowRgn(HWND hwnd, HRGN rgn)
     if (!out)
         return ERROR;
     *out = *w->windowRgn;
-    auto rects = out->rects();
-    return rects.empty() ? NULLREGION : rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+    return gdi::regionComplexity(*out);
 }
 
 int WINAPI GetWindowRgnBox(HWND hwnd, LPRECT r)
@@ -713,8 +712,7 @@ int WINAPI GetWindowRgnBox(HWND hwnd, LPRECT r)
     if (!w || !r || !w->windowRgn)
         return ERROR;
     *r = w->windowRgn->bounds();
-    auto rects = w->windowRgn->rects();
-    return rects.empty() ? NULLREGION : rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+    return gdi::regionComplexity(*w->windowRgn);
 }
 
 } // extern "C"
