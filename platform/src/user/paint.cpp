@@ -430,6 +430,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
         if (!fromHandle(hwnd))
             return nullptr;
     }
+    caretBeginPaint(hwnd);
     Region paint = w->update;
     paint.intersect(RECT{0, 0, w->clientRect.right - w->clientRect.left, w->clientRect.bottom - w->clientRect.top});
     bool needErase = w->erasePending;
@@ -454,9 +455,9 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
 {
     if (!ps)
         return FALSE;
-    (void)hwnd;
     if (ps->hdc)
         gdi::releaseWindowDc(ps->hdc);
+    caretEndPaint(hwnd);
     return TRUE;
 }
 

@@ -214,6 +214,11 @@ struct ScrollBarHooks {
 };
 ScrollBarHooks& scrollBarHooks();
 
+// The caret hides while its window paints (caret.cpp).
+void caretBeginPaint(HWND hwnd);
+void caretEndPaint(HWND hwnd);
+void caretWindowDestroyed(HWND hwnd);
+
 // Idle hook of the headless backend: called when a nested loop runs dry.
 std::function<bool()>& idleHook();
 
