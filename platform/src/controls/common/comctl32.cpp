@@ -8,12 +8,16 @@
 namespace vk::comctl {
 void registerProgress();
 void registerTrackbar();
+void registerUpDown();
+void registerHeader();
 
 namespace {
 void registerAll()
 {
     registerProgress();
     registerTrackbar();
+    registerUpDown();
+    registerHeader();
 }
 } // namespace
 } // namespace vk::comctl
