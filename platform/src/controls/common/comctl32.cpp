@@ -10,6 +10,8 @@ void registerProgress();
 void registerTrackbar();
 void registerUpDown();
 void registerHeader();
+void registerToolbar();
+void registerTooltips();
 
 namespace {
 void registerAll()
@@ -18,6 +20,8 @@ void registerAll()
     registerTrackbar();
     registerUpDown();
     registerHeader();
+    registerToolbar();
+    registerTooltips();
 }
 } // namespace
 } // namespace vk::comctl

@@ -62,4 +62,11 @@ SIZE textExtent(HDC dc, HFONT font, const std::string& text);
 
 int clampInt(long long v, int lo, int hi);
 
+// Pointers passed in wParam/lParam: null, small numbers and -1 are never addresses.
+template <class T>
+T* userPointer(UINT_PTR v)
+{
+    return v >= 0x10000 && v != static_cast<UINT_PTR>(-1) ? reinterpret_cast<T*>(v) : nullptr;
+}
+
 } // namespace vk::comctl

@@ -64,7 +64,7 @@ public:
             clampPos();
             return 0;
         case UDM_GETRANGE32:
-            if (auto* lo = reinterpret_cast<int*>(wp))
+            if (auto* lo = userPointer<int>(wp))
                 *lo = m_lower;
             if (auto* hi = reinterpret_cast<int*>(lp))
                 *hi = m_upper;
