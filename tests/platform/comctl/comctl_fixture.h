@@ -56,6 +56,8 @@ protected:
             return sizeof(NMITEMACTIVATE);
         if (code >= HDN_ENDDRAG && code <= HDN_ITEMCHANGINGA)
             return sizeof(NMHEADERA);
+        if (code == TBN_HOTITEMCHANGE)
+            return sizeof(NMTBHOTITEM);
         if (code >= TBN_GETINFOTIPA && code <= TBN_GETBUTTONINFOA)
             return sizeof(NMTOOLBARA);
         if (code == UDN_DELTAPOS)
