@@ -852,6 +852,15 @@ BOOL WINAPI DragDetect(HWND hwnd, POINT pt)
     return std::abs(now.x - pt.x) > 4 || std::abs(now.y - pt.y) > 4;
 }
 
+HWND WINAPI WindowFromPoint(POINT pt)
+{
+    // Hidden and disabled windows are passed over, so a disabled child
+    // answers with its parent, as the mouse input goes.
+    std::vector<Window*> none;
+    Window* w = windowAt(pt, none);
+    return w ? w->hwnd : nullptr;
+}
+
 BOOL WINAPI MessageBeep(UINT) { return TRUE; }
 BOOL WINAPI FlashWindow(HWND hwnd, BOOL) { return IsWindow(hwnd); }
 

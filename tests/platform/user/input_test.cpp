@@ -215,3 +215,15 @@ TEST_F(UserTest, StaleAndForeignHandlesFailCleanly)
         EXPECT_FALSE(PostMessageA(b, WM_USER, 0, 0));
     }
 }
+
+TEST_F(UserTest, WindowFromPointSkipsHiddenAndDisabledChildren)
+{
+    HWND parent = make(WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
+    HWND shown = make(WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, parent);
+    make(WS_CHILD | WS_VISIBLE | WS_DISABLED, 100, 10, 50, 50, parent);
+    make(WS_CHILD, 200, 10, 50, 50, parent);
+    EXPECT_EQ(WindowFromPoint(POINT{120, 120}), shown);
+    EXPECT_EQ(WindowFromPoint(POINT{220, 120}), parent);
+    EXPECT_EQ(WindowFromPoint(POINT{320, 120}), parent);
+    EXPECT_EQ(WindowFromPoint(POINT{900, 700}), nullptr);
+}
