@@ -223,8 +223,13 @@ TEST(TrimTool, TrimsASleepingChild)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output, "");
     long after = residentFileKb(child.pid());
-    if (!mayAdviseOthers(child.pid()))
-        GTEST_SKIP() << "this system does not let one process advise another's memory";
+    if (!mayAdviseOthers(child.pid())) {
+        // Where one process may not advise another, the tool must leave the
+        // process as it was: alive, and nothing taken from it.
+        EXPECT_EQ(kill(child.pid(), 0), 0);
+        EXPECT_GE(after, before / 2);
+        return;
+    }
     // Most of the mapped file left the child's working set.
     EXPECT_LT(after, before / 4) << "before " << before << " kB, after " << after << " kB";
 }
