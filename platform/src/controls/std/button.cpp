@@ -316,15 +316,8 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             return DLGC_STATIC;
         return DLGC_BUTTON;
     }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(hwnd, &ps);
-        if (dc)
-            paintButton(hwnd, dc, s);
-        if (!wp)
-            EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintMessage(hwnd, wp, [&](HDC dc) { paintButton(hwnd, dc, s); });
     case WM_PRINTCLIENT:
         if (wp)
             paintButton(hwnd, reinterpret_cast<HDC>(wp), s);

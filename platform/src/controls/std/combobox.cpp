@@ -436,15 +436,8 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             code |= DLGC_WANTMESSAGE;
         return code;
     }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(hwnd, &ps);
-        if (dc)
-            paintCombo(hwnd, dc, s);
-        if (!wp)
-            EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintMessage(hwnd, wp, [&](HDC dc) { paintCombo(hwnd, dc, s); });
     case WM_PRINTCLIENT:
         if (wp)
             paintCombo(hwnd, reinterpret_cast<HDC>(wp), s);

@@ -33,6 +33,20 @@ void detachState(HWND hwnd)
     SetWindowLongPtrA(hwnd, 0, 0);
 }
 
+// WM_PAINT: paints into the DC that wParam gives (as a parent drawing the
+// control into its own DC does) or else between BeginPaint and EndPaint.
+template <class Paint>
+LRESULT paintMessage(HWND hwnd, WPARAM wp, Paint&& paint)
+{
+    PAINTSTRUCT ps;
+    HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(hwnd, &ps);
+    if (dc)
+        paint(dc);
+    if (!wp)
+        EndPaint(hwnd, &ps);
+    return 0;
+}
+
 inline HWND parentOf(HWND hwnd)
 {
     HWND p = GetParent(hwnd);

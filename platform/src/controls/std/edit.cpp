@@ -754,15 +754,8 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         }
         return code;
     }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(hwnd, &ps);
-        if (dc)
-            paintEdit(hwnd, dc, s);
-        if (!wp)
-            EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintMessage(hwnd, wp, [&](HDC dc) { paintEdit(hwnd, dc, s); });
     case WM_PRINTCLIENT:
         if (wp)
             paintEdit(hwnd, reinterpret_cast<HDC>(wp), s);

@@ -464,15 +464,11 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(hwnd, &ps);
-        if (dc && !(st & LBS_NOREDRAW))
-            paintList(hwnd, dc, s);
-        if (!wp)
-            EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintMessage(hwnd, wp, [&](HDC dc) {
+            if (!(st & LBS_NOREDRAW))
+                paintList(hwnd, dc, s);
+        });
     case WM_PRINTCLIENT:
         if (wp)
             paintList(hwnd, reinterpret_cast<HDC>(wp), s);

@@ -119,15 +119,8 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return (style & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
     case WM_GETDLGCODE:
         return DLGC_STATIC;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(hwnd, &ps);
-        if (dc)
-            paintStatic(hwnd, dc, s);
-        if (!wp)
-            EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintMessage(hwnd, wp, [&](HDC dc) { paintStatic(hwnd, dc, s); });
     case WM_PRINTCLIENT:
         if (wp)
             paintStatic(hwnd, reinterpret_cast<HDC>(wp), s);
