@@ -13,7 +13,7 @@ namespace velkaro::app {
 namespace {
 
 const ControlForm kStartControls[] = {
-    {"Static", "Velkaro：给照片加上漂亮的相框，一键保存。", WS_VISIBLE | SS_LEFT, WS_EX_TRANSPARENT, 23, 40, 225, 16,
+    {"Static", "给照片配上好看的相框，一键保存", WS_VISIBLE | SS_LEFT, WS_EX_TRANSPARENT, 23, 40, 225, 16,
      kAdvertId},
     {"BUTTON", "QQ空间", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 130, 69, 80, 32, kPageButtonId},
     {"BUTTON", "加载工具", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 36, 70, 80, 32, kLoadButtonId},

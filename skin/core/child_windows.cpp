@@ -27,7 +27,7 @@ TransparentBltProc transparentBlt()
 {
     static TransparentBltProc proc = [] {
         HMODULE module = LoadLibraryA("msimg32.dll");
-        return module ? reinterpret_cast<TransparentBltProc>(GetProcAddress(module, "TransparentBlt")) : nullptr;
+        return module ? reinterpret_cast<TransparentBltProc>(reinterpret_cast<void*>(GetProcAddress(module, "TransparentBlt"))) : nullptr;
     }();
     return proc;
 }

@@ -222,6 +222,7 @@ TEST_F(CanvasTest, InvalidationPicksTheRightChildren)
     HWND hidden = child(m_top, 40, 0, 10, 10);
     ShowWindow(hidden, SW_HIDE);
     velkaro::testing::pumpUntilIdle();
+    ValidateRect(hidden, nullptr);  // hidden windows are never painted
 
     invalidateTransparentChildren(m_top);
     EXPECT_FALSE(GetUpdateRect(plain, nullptr, FALSE));
