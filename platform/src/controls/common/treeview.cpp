@@ -133,7 +133,8 @@ public:
             return 0;
 
         case TVM_INSERTITEMA:
-            return reinterpret_cast<LRESULT>(insert(userPointer<const TVINSERTSTRUCTA>(static_cast<UINT_PTR>(lp))));
+            return reinterpret_cast<LRESULT>(
+                handleOf(insert(userPointer<const TVINSERTSTRUCTA>(static_cast<UINT_PTR>(lp)))));
         case TVM_DELETEITEM: {
             HTREEITEM h = reinterpret_cast<HTREEITEM>(lp);
             if (!h || h == TVI_ROOT) {
