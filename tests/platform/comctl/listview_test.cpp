@@ -579,6 +579,29 @@ TEST_F(ListViewTest, ColoursFontsAndImageLists)
     DeleteObject(font);
 }
 
+// A state change repaints the rows that changed, not the whole list.
+TEST_F(ListViewTest, SelectionRepaintsOnlyTheChangedRows)
+{
+    HWND lv = report();
+    fill(lv, 10);
+    clickItem(lv, 2);
+    UpdateWindow(lv);
+    RECT none;
+    ASSERT_FALSE(GetUpdateRect(lv, &none, FALSE));
+    LVITEMA st{};
+    st.state = st.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(lv, LVM_SETITEMSTATE, 7, reinterpret_cast<LPARAM>(&st));
+    // Row 2 lost the focus, row 7 gained focus and selection; rows 3..6 stay valid.
+    HRGN dirty = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(lv, dirty, FALSE);
+    for (int i = 0; i < 10; ++i) {
+        RECT r = itemRect(lv, i);
+        POINT mid{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        EXPECT_EQ(PtInRegion(dirty, mid.x, mid.y) != FALSE, i == 2 || i == 7) << i;
+    }
+    DeleteObject(dirty);
+}
+
 // Every message with parameters that are not valid for it: never a crash.
 TEST_F(ListViewTest, OddParametersAreRefusedQuietly)
 {

@@ -485,6 +485,26 @@ TEST_F(TreeViewTest, FontAndImageList)
     DeleteObject(font);
 }
 
+// Moving the caret repaints the two rows involved, not the whole tree.
+TEST_F(TreeViewTest, SelectionRepaintsOnlyTheChangedRows)
+{
+    HWND tv = tree();
+    build(tv);
+    SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(a));
+    SendMessageA(tv, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a1));
+    UpdateWindow(tv);
+    RECT none;
+    ASSERT_FALSE(GetUpdateRect(tv, &none, FALSE));
+    SendMessageA(tv, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b));
+    HRGN dirty = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(tv, dirty, FALSE);
+    for (HTREEITEM h : {a, a1, a2, b, c}) {
+        RECT r = labelRect(tv, h);
+        EXPECT_EQ(PtInRegion(dirty, r.left + 2, (r.top + r.bottom) / 2) != FALSE, h == a1 || h == b) << text(tv, h);
+    }
+    DeleteObject(dirty);
+}
+
 // Every message with values that are not valid for it: never a crash.
 TEST_F(TreeViewTest, OddParametersAreRefusedQuietly)
 {

@@ -48,6 +48,13 @@ struct ItemGeometry {
     RECT label{};
 };
 
+// A refused request leaves its reason behind, like every refused call here.
+template <class T>
+T refuse(T value)
+{
+    return vk::failWith(ERROR_INVALID_PARAMETER, value);
+}
+
 size_t copyText(const std::string& text, char* out, int cap)
 {
     if (!out || cap <= 0)
@@ -156,13 +163,13 @@ public:
         case LVM_SETITEMTEXTA: {
             auto* in = userPointer<const LVITEMA>(static_cast<UINT_PTR>(lp));
             if (!in)
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             return setText(static_cast<int>(wp), in->iSubItem, in->pszText);
         }
         case LVM_GETITEMTEXTA: {
             auto* out = userPointer<LVITEMA>(static_cast<UINT_PTR>(lp));
             if (!out || !validItem(static_cast<int>(wp)) || !validSubItem(out->iSubItem))
-                return 0;
+                return refuse<LRESULT>(0);
             std::string text = cellText(static_cast<int>(wp), out->iSubItem);
             return static_cast<LRESULT>(copyText(text, out->pszText, out->cchTextMax));
         }
@@ -174,7 +181,7 @@ public:
         case LVM_SETITEMSTATE: {
             auto* in = userPointer<const LVITEMA>(static_cast<UINT_PTR>(lp));
             if (!in)
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             int i = static_cast<int>(wp);
             if (i == -1) {
                 for (int k = 0; k < count(); ++k)
@@ -182,7 +189,7 @@ public:
                 return TRUE;
             }
             if (!validItem(i))
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             changeState(i, in->state, in->stateMask);
             return TRUE;
         }
@@ -215,7 +222,7 @@ public:
         case LVM_SUBITEMHITTEST: {
             auto* info = userPointer<LVHITTESTINFO>(static_cast<UINT_PTR>(lp));
             if (!info)
-                return -1;
+                return refuse<LRESULT>(-1);
             int sub = 0;
             info->iItem = hitTest(info->pt, info->flags, sub);
             if (msg == LVM_SUBITEMHITTEST)
@@ -224,7 +231,7 @@ public:
         }
         case LVM_ENSUREVISIBLE:
             if (!validItem(static_cast<int>(wp)))
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             ensureVisible(static_cast<int>(wp), lp != 0);
             return TRUE;
         case LVM_SCROLL:
@@ -236,7 +243,7 @@ public:
         case LVM_GETORIGIN: {
             auto* pt = userPointer<POINT>(static_cast<UINT_PTR>(lp));
             if (!pt)
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             *pt = POINT{0, 0};
             if (isReport() || view() == LVS_LIST)
                 return FALSE;
@@ -246,7 +253,7 @@ public:
         case LVM_GETVIEWRECT: {
             auto* r = userPointer<RECT>(static_cast<UINT_PTR>(lp));
             if (!r || isReport())
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             SIZE cell = cellSize();
             int rows = (count() + perRow() - 1) / perRow();
             *r = RECT{0, -m_top * cell.cy, std::min(count(), perRow()) * cell.cx, (rows - m_top) * cell.cy};
@@ -258,7 +265,7 @@ public:
             return TRUE;
         case LVM_UPDATE:
             if (!validItem(static_cast<int>(wp)))
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             invalidateItem(static_cast<int>(wp));
             return TRUE;
         case LVM_SETITEMCOUNT:
@@ -290,7 +297,7 @@ public:
         case LVM_SETIMAGELIST: {
             HIMAGELIST* slot = imageSlot(static_cast<int>(wp));
             if (!slot)
-                return 0;
+                return refuse<LRESULT>(0);
             HIMAGELIST old = *slot;
             *slot = reinterpret_cast<HIMAGELIST>(lp);
             recalcMetrics();
@@ -541,7 +548,7 @@ private:
     LRESULT insertColumn(int index, const LVCOLUMNA* in)
     {
         if (!in || index < 0)
-            return -1;
+            return refuse<LRESULT>(-1);
         index = std::min(index, static_cast<int>(m_columns.size()));
         LvColumn c;
         c.subItem = index;
@@ -551,7 +558,7 @@ private:
         if (!(in->mask & LVCF_FMT))
             hd.fmt = HDF_LEFT | HDF_STRING;
         if (SendMessageA(m_header, HDM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&hd)) < 0)
-            return -1;
+            return refuse<LRESULT>(-1);
         m_columns.insert(m_columns.begin() + index, c);
         updateScrollBars();
         InvalidateRect(m_hwnd, nullptr, TRUE);
@@ -561,7 +568,7 @@ private:
     LRESULT setColumn(int index, const LVCOLUMNA* in)
     {
         if (!in || !validColumn(index))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         copyColumnIn(m_columns[static_cast<size_t>(index)], *in);
         HDITEMA hd = headerItemOf(*in, index);
         if (hd.mask)
@@ -573,7 +580,7 @@ private:
     LRESULT getColumn(int index, LVCOLUMNA* out)
     {
         if (!out || !validColumn(index))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         const LvColumn& c = m_columns[static_cast<size_t>(index)];
         if (out->mask & LVCF_FMT)
             out->fmt = c.fmt;
@@ -597,7 +604,7 @@ private:
     LRESULT deleteColumn(int index)
     {
         if (!validColumn(index))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         SendMessageA(m_header, HDM_DELETEITEM, static_cast<WPARAM>(index), 0);
         m_columns.erase(m_columns.begin() + index);
         updateScrollBars();
@@ -609,14 +616,14 @@ private:
     {
         if (view() == LVS_LIST) {
             if (index != 0 || cx <= 0)
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             m_listCellWidth = cx;
             updateScrollBars();
             InvalidateRect(m_hwnd, nullptr, TRUE);
             return TRUE;
         }
         if (!isReport() || !validColumn(index))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         const LvColumn& col = m_columns[static_cast<size_t>(index)];
         if (cx == LVSCW_AUTOSIZE || cx == LVSCW_AUTOSIZE_USEHEADER) {
             int widest = 0;
@@ -704,7 +711,7 @@ private:
     LRESULT setText(int i, int sub, const char* text)
     {
         if (!validItem(i) || !validSubItem(sub))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         storeText(item(i), sub, text);
         invalidateItem(i);
         return TRUE;
@@ -726,7 +733,7 @@ private:
     LRESULT insertItem(const LVITEMA* in)
     {
         if (!in || in->iSubItem != 0 || in->iItem < 0)
-            return -1;
+            return refuse<LRESULT>(-1);
         LvItem it;
         it.cells.resize(1);
         if (in->mask & LVIF_TEXT)
@@ -766,7 +773,7 @@ private:
     LRESULT setItem(const LVITEMA* in)
     {
         if (!in || !validItem(in->iItem) || !validSubItem(in->iSubItem))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         int i = in->iItem;
         if (in->mask & LVIF_TEXT)
             storeText(item(i), in->iSubItem, in->pszText);
@@ -788,7 +795,7 @@ private:
     LRESULT getItem(LVITEMA* out)
     {
         if (!out || !validItem(out->iItem) || !validSubItem(out->iSubItem))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         const int i = out->iItem;
         if (out->mask & LVIF_TEXT)
             copyText(cellText(i, out->iSubItem), out->pszText, out->cchTextMax);
@@ -809,7 +816,7 @@ private:
     LRESULT deleteItem(int i)
     {
         if (!validItem(i))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         NMLISTVIEW nm{};
         nm.iItem = i;
         nm.lParam = item(i).lParam;
@@ -1101,7 +1108,7 @@ private:
     LRESULT itemRectMessage(int i, RECT* r)
     {
         if (!r || !validItem(i))
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         ItemGeometry g = geometry(i);
         switch (r->left) {
         case LVIR_BOUNDS: *r = g.bounds; return TRUE;
@@ -1109,13 +1116,13 @@ private:
         case LVIR_LABEL: *r = view() == LVS_ICON ? textBox(i, g) : g.label; return TRUE;
         case LVIR_SELECTBOUNDS: *r = selectBounds(i, g); return TRUE;
         }
-        return FALSE;
+        return refuse<LRESULT>(FALSE);
     }
 
     LRESULT subItemRectMessage(int i, RECT* r)
     {
         if (!r || !validItem(i) || !isReport())
-            return FALSE;
+            return refuse<LRESULT>(FALSE);
         int sub = r->top;
         ItemGeometry g = geometry(i);
         if (sub == 0 && r->left == LVIR_BOUNDS) {
@@ -1127,11 +1134,11 @@ private:
             if (m_columns[c].subItem != sub)
                 continue;
             if (r->left != LVIR_BOUNDS && r->left != LVIR_ICON && r->left != LVIR_LABEL)
-                return FALSE;
+                return refuse<LRESULT>(FALSE);
             *r = RECT{spans[c].left, g.bounds.top, spans[c].right, g.bounds.bottom};
             return TRUE;
         }
-        return FALSE;
+        return refuse<LRESULT>(FALSE);
     }
 
     // ---- scrolling ----

@@ -387,7 +387,7 @@ private:
     Node* insert(const TVINSERTSTRUCTA* is)
     {
         if (!is)
-            return nullptr;
+            return vk::failWith<Node*>(ERROR_INVALID_PARAMETER, nullptr);
         Node* parent = nullptr;
         if (is->hParent && is->hParent != TVI_ROOT && !(parent = find(is->hParent)))
             return nullptr;
@@ -651,7 +651,7 @@ private:
     LRESULT itemRectMessage(bool textOnly, RECT* r)
     {
         if (!r)
-            return FALSE;
+            return vk::failWith<LRESULT>(ERROR_INVALID_PARAMETER, FALSE);
         HTREEITEM h = nullptr;
         std::memcpy(&h, r, sizeof h); // the item arrives in the rectangle itself
         Node* n = find(h);
@@ -876,7 +876,7 @@ private:
     LRESULT getItem(TVITEMA* out)
     {
         if (!out)
-            return FALSE;
+            return vk::failWith<LRESULT>(ERROR_INVALID_PARAMETER, FALSE);
         Node* n = find(out->hItem);
         if (!n)
             return FALSE;
@@ -907,7 +907,7 @@ private:
     LRESULT setItem(const TVITEMA* in)
     {
         if (!in)
-            return FALSE;
+            return vk::failWith<LRESULT>(ERROR_INVALID_PARAMETER, FALSE);
         Node* n = find(in->hItem);
         if (!n)
             return FALSE;
