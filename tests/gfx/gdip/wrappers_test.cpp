@@ -53,20 +53,42 @@ struct ReleaseCase {
 
 TEST_F(GfxTest, SecondReleaseMakesNoFlatCallAndAnswersFalse)
 {
+    using gfx::Bitmap, gfx::Brush, gfx::Font, gfx::Graphics, gfx::GraphicsPath, gfx::Image, gfx::Pen,
+        gfx::Region, gfx::SolidBrush, gfx::StringFormat;
     const ReleaseCase cases[] = {
-        {"Pen", [] { return releaseTwice<&FlatApi::GdipDeletePen, gfx::Pen>([](gfx::Pen& p) { return p.create(0xff000000); }, &gfx::Pen::release); }},
-        {"GraphicsPath", [] { return releaseTwice<&FlatApi::GdipDeletePath, gfx::GraphicsPath>([](gfx::GraphicsPath& p) { return p.create(); }, &gfx::GraphicsPath::release); }},
-        {"SolidBrush", [] { return releaseTwice<&FlatApi::GdipDeleteBrush, gfx::SolidBrush>([](gfx::SolidBrush& b) { return b.create(0xff102030); }, &gfx::Brush::release); }},
-        {"StringFormat", [] { return releaseTwice<&FlatApi::GdipDeleteStringFormat, gfx::StringFormat>([](gfx::StringFormat& f) { return f.create(); }, &gfx::StringFormat::release); }},
-        {"Region", [] { return releaseTwice<&FlatApi::GdipDeleteRegion, gfx::Region>([](gfx::Region& r) { return r.create(); }, &gfx::Region::release); }},
-        {"Font", [] { return releaseTwice<&FlatApi::GdipDeleteFont, gfx::Font>([](gfx::Font& f) { return f.create("DejaVu Sans", 12); }, &gfx::Font::release); }},
-        {"Bitmap", [] { return releaseTwice<&FlatApi::GdipDisposeImage, gfx::Bitmap>([](gfx::Bitmap& b) { return b.create(4, 4); }, &gfx::Image::dispose); }},
+        {"Pen", [] {
+             return releaseTwice<&FlatApi::GdipDeletePen, Pen>([](Pen& p) { return p.create(0xff000000); },
+                                                                &Pen::release);
+         }},
+        {"GraphicsPath", [] {
+             return releaseTwice<&FlatApi::GdipDeletePath, GraphicsPath>(
+                 [](GraphicsPath& p) { return p.create(); }, &GraphicsPath::release);
+         }},
+        {"SolidBrush", [] {
+             return releaseTwice<&FlatApi::GdipDeleteBrush, SolidBrush>(
+                 [](SolidBrush& b) { return b.create(0xff102030); }, &Brush::release);
+         }},
+        {"StringFormat", [] {
+             return releaseTwice<&FlatApi::GdipDeleteStringFormat, StringFormat>(
+                 [](StringFormat& f) { return f.create(); }, &StringFormat::release);
+         }},
+        {"Region", [] {
+             return releaseTwice<&FlatApi::GdipDeleteRegion, Region>([](Region& r) { return r.create(); },
+                                                                      &Region::release);
+         }},
+        {"Font", [] {
+             return releaseTwice<&FlatApi::GdipDeleteFont, Font>(
+                 [](Font& f) { return f.create("DejaVu Sans", 12); }, &Font::release);
+         }},
+        {"Bitmap", [] {
+             return releaseTwice<&FlatApi::GdipDisposeImage, Bitmap>([](Bitmap& b) { return b.create(4, 4); },
+                                                                      &Image::dispose);
+         }},
         {"Graphics", [] {
-             static gfx::Bitmap canvas;
+             Bitmap canvas;
              canvas.create(4, 4);
-             ReleaseOutcome out = releaseTwice<&FlatApi::GdipDeleteGraphics, gfx::Graphics>([](gfx::Graphics& g) { return g.fromImage(canvas); }, &gfx::Graphics::release);
-             canvas.dispose();
-             return out;
+             return releaseTwice<&FlatApi::GdipDeleteGraphics, Graphics>(
+                 [&canvas](Graphics& g) { return g.fromImage(canvas); }, &Graphics::release);
          }},
     };
     for (const ReleaseCase& c : cases) {
