@@ -55,10 +55,10 @@ protected:
 TEST_F(WindowHelpers, WithoutAFontTheDefaultIsSong12)
 {
     for (HWND hwnd : {window(kPlainClass), HWND(nullptr)}) {
-        gfx::FontSpec spec = gfx::controlFont(hwnd);
-        EXPECT_EQ("宋体", spec.face);
-        EXPECT_EQ(12, spec.size);
-        EXPECT_EQ(0, spec.style);
+        gfx::FontSpec found = gfx::controlFont(hwnd);
+        EXPECT_EQ("宋体", found.face);
+        EXPECT_EQ(12, found.size);
+        EXPECT_EQ(0, found.style);
     }
 }
 
@@ -81,10 +81,10 @@ TEST_F(WindowHelpers, AControlFontGivesItsFaceSizeAndStyle)
         SCOPED_TRACE(c.face);
         HWND label = window("STATIC");
         SendMessageA(label, WM_SETFONT, WPARAM(font(c.height, c.weight, c.italic, c.face)), FALSE);
-        gfx::FontSpec spec = gfx::controlFont(label);
-        EXPECT_EQ(c.face, spec.face);
-        EXPECT_EQ(c.size, spec.size);
-        EXPECT_EQ(c.style, spec.style);
+        gfx::FontSpec found = gfx::controlFont(label);
+        EXPECT_EQ(c.face, found.face);
+        EXPECT_EQ(c.size, found.size);
+        EXPECT_EQ(c.style, found.style);
     }
 }
 
