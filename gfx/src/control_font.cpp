@@ -28,19 +28,19 @@ FontSpec controlFont(HWND hwnd)
     Font font;
     font.fromDc(dc, gdiFont);
     float size = font.size();
-    FontSpec spec;
-    spec.size = std::fabs(size) > kNoSize ? int(size) : kDefaultSize;
-    spec.style = font.style();
+    FontSpec result;
+    result.size = std::fabs(size) > kNoSize ? int(size) : kDefaultSize;
+    result.style = font.style();
     FontFamily family;
     font.family(family);
-    spec.face = family.name();
-    if (spec.face.empty())
-        spec.face = kDefaultFace;
+    result.face = family.name();
+    if (result.face.empty())
+        result.face = kDefaultFace;
     font.release();
     family.release();
     if (dc)
         ReleaseDC(hwnd, dc);
-    return spec;
+    return result;
 }
 
 } // namespace velkaro::gfx

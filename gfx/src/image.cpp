@@ -22,7 +22,7 @@ bool Image::fromBytes(std::span<const unsigned char> bytes, bool icm)
     return adoptFromStream(status, image);
 }
 
-bool Image::adoptFromStream(Gdiplus::Status status, Gdiplus::GpImage* created)
+bool Image::adoptFromStream(Gdiplus::Status status, Gdiplus::GpImage* const& created)
 {
     if (status != Gdiplus::Ok) {
         m_stream.close();

@@ -54,8 +54,10 @@ protected:
     }
 
     // Stores what a creating call produced, which is 0 when it failed.
+    // `created` is taken by reference so adopt(callFlat(..., &p), p) reads p
+    // after the call, whatever order the arguments are evaluated in.
     template <class Native>
-    bool adopt(Gdiplus::Status status, Native* created)
+    bool adopt(Gdiplus::Status status, Native* const& created)
     {
         setHandle(status == Gdiplus::Ok ? created : nullptr);
         return status == Gdiplus::Ok;

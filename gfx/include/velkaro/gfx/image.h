@@ -32,7 +32,7 @@ protected:
     // Opens the image's stream on a copy of the bytes.
     IStream* openStream(std::span<const unsigned char> bytes) { return m_stream.open(bytes); }
     // After a failed load from the stream: nothing is left to read it.
-    bool adoptFromStream(Gdiplus::Status status, Gdiplus::GpImage* created);
+    bool adoptFromStream(Gdiplus::Status status, Gdiplus::GpImage* const& created);
 
 private:
     Gdiplus::GpImage* m_image = nullptr;

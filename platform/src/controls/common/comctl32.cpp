@@ -12,6 +12,8 @@ void registerUpDown();
 void registerHeader();
 void registerToolbar();
 void registerTooltips();
+void registerListView();
+void registerTreeView();
 
 namespace {
 void registerAll()
@@ -22,6 +24,8 @@ void registerAll()
     registerHeader();
     registerToolbar();
     registerTooltips();
+    registerListView();
+    registerTreeView();
 }
 } // namespace
 } // namespace vk::comctl
