@@ -10,4 +10,4 @@ if [ -n "${DISPLAY:-}" ]; then
   exec ./build/app/velkaro "$@"
 fi
 mkdir -p out
-exec ./build/app/velkaro --headless --screenshot out/velkaro-demo.png "$@"
+exec ./build/app/velkaro --headless --screenshot out/velkaro-start.png "$@"
