@@ -12,6 +12,8 @@ void registerUpDown();
 void registerHeader();
 void registerToolbar();
 void registerTooltips();
+void registerIpAddress();
+void registerDateTime();
 
 namespace {
 void registerAll()
@@ -22,6 +24,8 @@ void registerAll()
     registerHeader();
     registerToolbar();
     registerTooltips();
+    registerIpAddress();
+    registerDateTime();
 }
 } // namespace
 } // namespace vk::comctl
