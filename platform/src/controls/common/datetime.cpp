@@ -46,14 +46,27 @@ std::vector<Token> parseFormat(const std::string& f)
     for (size_t i = 0; i < f.size();) {
         char c = f[i];
         if (c == '\'') {
-            size_t end = f.find('\'', i + 1);
-            if (end == i + 1) {
+            // Quoted text; a doubled quote, inside or outside, is one quote.
+            std::string text;
+            size_t j = i + 1;
+            if (j < f.size() && f[j] == '\'') {
                 literal("'");
                 i += 2;
                 continue;
             }
-            literal(f.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1));
-            i = end == std::string::npos ? f.size() : end + 1;
+            while (j < f.size()) {
+                if (f[j] == '\'' && j + 1 < f.size() && f[j + 1] == '\'') {
+                    text += '\'';
+                    j += 2;
+                } else if (f[j] == '\'') {
+                    ++j;
+                    break;
+                } else {
+                    text += f[j++];
+                }
+            }
+            literal(text);
+            i = j;
             continue;
         }
         size_t n = 1;
