@@ -360,6 +360,24 @@ TEST_F(ListBoxTest, OwnerDrawFixedMeasuresOnceAndDrawsEachVisibleItem)
     }
 }
 
+TEST_F(ListBoxTest, ShowsWholeItemsUnlessToldOtherwise)
+{
+    for (DWORD style : {DWORD(0), DWORD(LBS_NOINTEGRALHEIGHT)}) {
+        HWND lb = list(style, {"a", "b", "c", "d", "e", "f", "g", "h"}, 10 * 16 + 7);
+        int h = itemHeight(lb);
+        RECT rc;
+        GetClientRect(lb, &rc);
+        if (style)
+            EXPECT_NE(rc.bottom % h, 0);
+        else
+            EXPECT_EQ(rc.bottom % h, 0);
+        SetWindowPos(lb, nullptr, 0, 0, 150, 5 * h + h / 2, SWP_NOMOVE | SWP_NOZORDER);
+        GetClientRect(lb, &rc);
+        EXPECT_EQ(rc.bottom % h == 0, style == 0);
+        DestroyWindow(lb);
+    }
+}
+
 TEST_F(ListBoxTest, SelectionIsPainted)
 {
     HWND lb = list(0, {"first", "second"});

@@ -35,6 +35,7 @@ struct ListState {
     // so the wish is kept here.
     bool wantsVScroll = false;
     bool disableNoScroll = false;
+    bool fitting = false; // shrinking itself to whole items
 };
 
 DWORD styleOf(HWND hwnd) { return DWORD(GetWindowLongA(hwnd, GWL_STYLE)); }
@@ -94,6 +95,27 @@ void updateScroll(HWND hwnd, ListState* s)
     if (count(s) == 0)
         si.nMax = 0;
     SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+}
+
+// A list box shows whole items only: unless told otherwise it drops the part
+// of its height that would show a part of one. True when it resized itself.
+bool fitWholeItems(HWND hwnd, ListState* s)
+{
+    DWORD st = styleOf(hwnd);
+    if (s->combo || s->fitting || (st & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) || s->itemHeight <= 0)
+        return false;
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    int extra = int(rc.bottom) % s->itemHeight;
+    if (extra == 0 || rc.bottom < s->itemHeight)
+        return false;
+    RECT wr;
+    GetWindowRect(hwnd, &wr);
+    s->fitting = true;
+    SetWindowPos(hwnd, nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top - extra,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s->fitting = false;
+    return true;
 }
 
 void setTop(HWND hwnd, ListState* s, int top)
@@ -486,6 +508,8 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
+        if (fitWholeItems(hwnd, s))
+            return 0; // the nested WM_SIZE has done the rest
         updateScroll(hwnd, s);
         setTop(hwnd, s, s->top);
         return 0;
