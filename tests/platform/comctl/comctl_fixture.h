@@ -35,7 +35,8 @@ protected:
                                 if (msg == WM_NOTIFY && lp) {
                                     t.code = reinterpret_cast<NMHDR*>(lp)->code;
                                     t.data.assign(reinterpret_cast<unsigned char*>(lp),
-                                                  reinterpret_cast<unsigned char*>(lp) + notifySize(t.code));
+                                                  reinterpret_cast<unsigned char*>(lp) +
+                                                      notifySize(reinterpret_cast<NMHDR*>(lp)));
                                 }
                                 told.push_back(std::move(t));
                                 if (msg == WM_NOTIFY && answer) {
@@ -48,12 +49,24 @@ protected:
         pumpUntilIdle();
     }
 
-    static size_t notifySize(UINT code)
+    // Each notification is copied at its own structure's size.
+    static size_t notifySize(const NMHDR* hdr)
     {
+        const UINT code = hdr->code;
+        if (code == TVN_KEYDOWN)
+            return sizeof(NMTVKEYDOWN);
+        if (code == TVN_GETDISPINFOA || code == TVN_SETDISPINFOA)
+            return sizeof(NMTVDISPINFOA);
         if (code >= TVN_KEYDOWN && code <= TVN_SELCHANGINGA)
             return sizeof(NMTREEVIEWA);
-        if (code >= LVN_KEYDOWN && code <= LVN_ITEMCHANGING)
+        if (code == LVN_KEYDOWN)
+            return sizeof(NMLVKEYDOWN);
+        if (code == LVN_GETDISPINFOA || code == LVN_SETDISPINFOA)
+            return sizeof(NMLVDISPINFOA);
+        if (code == LVN_ITEMACTIVATE)
             return sizeof(NMITEMACTIVATE);
+        if (code >= LVN_KEYDOWN && code <= LVN_ITEMCHANGING)
+            return sizeof(NMLISTVIEW);
         if (code >= HDN_ENDDRAG && code <= HDN_ITEMCHANGINGA)
             return sizeof(NMHEADERA);
         if (code == TBN_HOTITEMCHANGE)
@@ -68,8 +81,12 @@ protected:
             return sizeof(NMIPADDRESS);
         if (code == TTN_GETDISPINFOA)
             return sizeof(NMTTDISPINFOA);
-        if (code == NM_CLICK || code == NM_DBLCLK)
-            return sizeof(NMITEMACTIVATE) > sizeof(NMMOUSE) ? sizeof(NMHDR) : sizeof(NMHDR);
+        if (code == NM_CLICK || code == NM_DBLCLK || code == NM_RCLICK) {
+            // The list view tells which item was clicked; the others send a bare header.
+            char cls[32] = {};
+            GetClassNameA(hdr->hwndFrom, cls, sizeof cls);
+            return strcmp(cls, WC_LISTVIEWA) == 0 ? sizeof(NMITEMACTIVATE) : sizeof(NMHDR);
+        }
         return sizeof(NMHDR);
     }
 

@@ -14,6 +14,8 @@ void registerToolbar();
 void registerTooltips();
 void registerIpAddress();
 void registerDateTime();
+void registerListView();
+void registerTreeView();
 
 namespace {
 void registerAll()
@@ -26,6 +28,8 @@ void registerAll()
     registerTooltips();
     registerIpAddress();
     registerDateTime();
+    registerListView();
+    registerTreeView();
 }
 } // namespace
 } // namespace vk::comctl
