@@ -12,6 +12,8 @@ void registerUpDown();
 void registerHeader();
 void registerToolbar();
 void registerTooltips();
+void registerIpAddress();
+void registerDateTime();
 void registerListView();
 void registerTreeView();
 
@@ -24,6 +26,8 @@ void registerAll()
     registerHeader();
     registerToolbar();
     registerTooltips();
+    registerIpAddress();
+    registerDateTime();
     registerListView();
     registerTreeView();
 }

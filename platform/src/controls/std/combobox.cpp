@@ -199,18 +199,18 @@ void finishDrop(HWND hwnd, ComboState* s, bool accept)
     int before = s->selBeforeDrop;
     if (!accept)
         SendMessageA(s->list, LB_SETCURSEL, WPARAM(before), 0);
+    // A choice is shown and reported before the list goes, so a parent that
+    // reads the combo box on CBN_CLOSEUP sees the new selection.
+    if (accept && (curSel(s) != before || s->edit))
+        textFromSelection(hwnd, s);
+    if (accept && curSel(s) != before)
+        notify(hwnd, CBN_SELCHANGE);
+    if (!IsWindow(hwnd))
+        return;
     notify(hwnd, accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
     if (!IsWindow(hwnd))
         return;
     showDropDown(hwnd, s, false);
-    if (!IsWindow(hwnd))
-        return;
-    if (accept && curSel(s) != before) {
-        textFromSelection(hwnd, s);
-        notify(hwnd, CBN_SELCHANGE);
-    } else if (accept && s->edit) {
-        textFromSelection(hwnd, s);
-    }
     if (IsWindow(hwnd) && GetFocus() != (s->edit ? s->edit : hwnd))
         SetFocus(s->edit ? s->edit : hwnd);
 }
@@ -393,9 +393,11 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             s->list = CreateWindowExA(WS_EX_CLIENTEDGE, "ComboLBox", nullptr, WS_CHILD | WS_VISIBLE | listStyle, 0, 0, 0, 0,
                                       hwnd, reinterpret_cast<HMENU>(INT_PTR(kListId)), inst, nullptr);
         } else {
-            // The drop-down list is a top-level pop-up owned by the combo box.
+            // The drop-down list is a top-level pop-up, owned by the combo box's
+            // top-level window so that it is no window's child.
             s->list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", nullptr,
-                                      WS_POPUP | WS_BORDER | listStyle, 0, 0, 0, 0, hwnd, nullptr, inst, nullptr);
+                                      WS_POPUP | WS_BORDER | listStyle, 0, 0, 0, 0, GetAncestor(hwnd, GA_ROOT),
+                                      nullptr, inst, nullptr);
             s->droppedHeight = std::max(0, fullHeight - (s->fieldHeight + 6));
         }
         if (!s->list)
@@ -639,7 +641,11 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return forward(s, LB_SETITEMHEIGHT, wp, lp);
     }
     case CB_SHOWDROPDOWN:
-        showDropDown(hwnd, s, wp != 0);
+        // Closing by message is no choice: the highlight goes back as on Escape.
+        if (!wp && s->dropped)
+            finishDrop(hwnd, s, false);
+        else
+            showDropDown(hwnd, s, wp != 0);
         return TRUE;
     case CB_GETDROPPEDSTATE:
         return s->dropped ? TRUE : FALSE;

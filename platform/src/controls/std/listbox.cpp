@@ -31,6 +31,11 @@ struct ListState {
     HWND combo = nullptr;  // ComboLBox: the combo box it belongs to
     bool dropDown = false; // ComboLBox of a drop-down combo
     bool armed = false;    // the mouse entered or pressed inside while dropped
+    // Asked for WS_VSCROLL at creation: hiding the bar clears the style bit,
+    // so the wish is kept here.
+    bool wantsVScroll = false;
+    bool disableNoScroll = false;
+    bool fitting = false; // shrinking itself to whole items
 };
 
 DWORD styleOf(HWND hwnd) { return DWORD(GetWindowLongA(hwnd, GWL_STYLE)); }
@@ -82,15 +87,35 @@ RECT itemRect(HWND hwnd, ListState* s, int i)
 
 void updateScroll(HWND hwnd, ListState* s)
 {
-    DWORD st = styleOf(hwnd);
-    if (!(st & WS_VSCROLL))
+    if (!s->wantsVScroll)
         return;
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, count(s) - 1, UINT(visibleCount(hwnd, s)), s->top, 0};
-    if (st & LBS_DISABLENOSCROLL)
+    if (s->disableNoScroll)
         si.fMask |= SIF_DISABLENOSCROLL;
     if (count(s) == 0)
         si.nMax = 0;
     SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+}
+
+// A list box shows whole items only: unless told otherwise it drops the part
+// of its height that would show a part of one. True when it resized itself.
+bool fitWholeItems(HWND hwnd, ListState* s)
+{
+    DWORD st = styleOf(hwnd);
+    if (s->combo || s->fitting || (st & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) || s->itemHeight <= 0)
+        return false;
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    int extra = int(rc.bottom) % s->itemHeight;
+    if (extra == 0 || rc.bottom < s->itemHeight)
+        return false;
+    RECT wr;
+    GetWindowRect(hwnd, &wr);
+    s->fitting = true;
+    SetWindowPos(hwnd, nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top - extra,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s->fitting = false;
+    return true;
 }
 
 void setTop(HWND hwnd, ListState* s, int top)
@@ -237,10 +262,11 @@ int insertItem(HWND hwnd, ListState* s, int at, LPARAM lp, bool sorted)
 int findString(ListState* s, DWORD st, int start, const char* text, bool exact)
 {
     int n = count(s);
-    if (n == 0 || !text)
+    // Without strings, lParam is the item data to look for, not text.
+    if (n == 0 || (!text && hasStrings(st)))
         return LB_ERR;
     int from = (start < -1 || start >= n) ? 0 : start + 1;
-    size_t len = strlen(text);
+    size_t len = hasStrings(st) ? strlen(text) : 0;
     for (int k = 0; k < n; ++k) {
         int i = (from + k) % n;
         const Item& it = s->items[size_t(i)];
@@ -413,6 +439,8 @@ void keyDown(HWND hwnd, ListState* s, WPARAM key)
     if (st & LBS_MULTIPLESEL) {
         setCaret(hwnd, s, next);
         ensureVisible(hwnd, s, next);
+        // Win32 reports every arrow key here, whether or not anything changed.
+        notify(hwnd, s, LBN_SELCHANGE);
     } else if ((st & LBS_EXTENDEDSEL) && GetKeyState(VK_CONTROL) < 0 && !shift) {
         setCaret(hwnd, s, next);
         ensureVisible(hwnd, s, next);
@@ -445,6 +473,10 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_NCCREATE: {
         s = attachState<ListState>(hwnd);
+        if (auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp)) {
+            s->wantsVScroll = (cs->style & WS_VSCROLL) != 0;
+            s->disableNoScroll = (cs->style & LBS_DISABLENOSCROLL) != 0;
+        }
         HDC dc = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(dc, defaultFont());
         TEXTMETRICA tm{};
@@ -476,6 +508,8 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
+        if (fitWholeItems(hwnd, s))
+            return 0; // the nested WM_SIZE has done the rest
         updateScroll(hwnd, s);
         setTop(hwnd, s, s->top);
         return 0;
