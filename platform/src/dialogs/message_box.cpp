@@ -16,7 +16,6 @@
 namespace {
 
 constexpr const char* kClassName = "VkMessageBox";
-constexpr DWORD kErrorInvalidMsgBoxStyle = 1438; // ERROR_INVALID_MSGBOX_STYLE
 constexpr int kMargin = 12;
 constexpr int kIconSize = 32;
 constexpr int kIconGap = 12;
@@ -297,7 +296,7 @@ int WINAPI MessageBoxExA(HWND hwnd, LPCSTR text, LPCSTR caption, UINT type, WORD
     if (hwnd && !IsWindow(hwnd))
         return vk::failWith(ERROR_INVALID_WINDOW_HANDLE, 0);
     if (buttonsFor(type).empty())
-        return vk::failWith(kErrorInvalidMsgBoxStyle, 0);
+        return vk::failWith(ERROR_INVALID_MSGBOX_STYLE, 0);
     vk::records::recordMessageBox(text, caption, type);
     int answer = 0;
     if (vk::records::takeMessageBoxAnswer(answer))

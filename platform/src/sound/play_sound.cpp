@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr DWORD kErrorBusy = 170; // ERROR_BUSY: SND_NOSTOP met a sound still playing
 
 // The whole file, or nothing when it cannot be read; never more than a wave
 // image may hold, plus a little so an oversized RIFF size is still seen.
@@ -71,7 +70,7 @@ BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags)
         return vk::failWith(ERROR_INVALID_DATA, FALSE);
     vk::records::recordSound(image.data(), image.size(), flags);
     if (!vk::sound::playWave(std::move(image), info, flags & SND_ASYNC, flags & SND_LOOP, flags & SND_NOSTOP))
-        return vk::failWith(kErrorBusy, FALSE);
+        return vk::failWith(ERROR_BUSY, FALSE);  // SND_NOSTOP met a sound still playing
     return TRUE;
 }
 

@@ -16,8 +16,6 @@ constexpr int kButtonWidth = 17;
 constexpr int kCheckSize = 13;
 constexpr int kEdge = 2;
 constexpr int kUpDownId = 1;
-// STATE_SYSTEM_CHECKED, which winuser.h does not define yet.
-constexpr DWORD kStateChecked = 0x00000010;
 
 // Formats the styles choose (the simplified-Chinese defaults).
 constexpr char kShortDate[] = "yyyy/M/d";
@@ -230,7 +228,7 @@ public:
             if (!info || info->cbSize != sizeof(DATETIMEPICKERINFO))
                 return 0;
             info->rcCheck = checkRect();
-            info->stateCheck = (style() & DTS_SHOWNONE) ? (m_none ? 0 : kStateChecked) : STATE_SYSTEM_INVISIBLE;
+            info->stateCheck = (style() & DTS_SHOWNONE) ? (m_none ? 0 : STATE_SYSTEM_CHECKED) : STATE_SYSTEM_INVISIBLE;
             info->rcButton = buttonRect();
             info->stateButton = (style() & DTS_UPDOWN) ? STATE_SYSTEM_INVISIBLE : (m_calendar ? STATE_SYSTEM_PRESSED : 0);
             info->hwndEdit = nullptr;

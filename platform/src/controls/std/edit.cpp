@@ -1004,9 +1004,11 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             Measure m(s->font);
             SIZE sz{};
             GetTextExtentPoint32A(m.dc, "x", 1, &sz);
-            int dx = int(wp) * std::max<int>(1, sz.cx);
+            // Any column count is accepted; the offset stays within what an int
+            // and the widest line can hold.
+            long long dx = (long long)int(wp) * std::max<int>(1, sz.cx);
             if (dx) {
-                s->xOffset = std::max(0, s->xOffset + dx);
+                s->xOffset = int(std::clamp<long long>(s->xOffset + dx, 0, 1000000));
                 InvalidateRect(hwnd, nullptr, TRUE);
             }
         }
