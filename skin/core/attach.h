@@ -1,4 +1,5 @@
-// Putting a top-level window under the skin.
+// Putting a top-level window under the skin, and the caption-strip and
+// status-bar layouts that follow the window's size.
 #pragma once
 
 #include "skin/core/caption_button.h"
@@ -31,6 +32,11 @@ struct AttachOptions {
     std::optional<int> hideCloseButton;     // default 0
 };
 
+// Does nothing for a window that is already attached.
 void attachWindow(HWND window, const AttachOptions& options = {});
+
+void layoutCaptionButtons(int slot);
+void buildStatusBar(int slot, int height, bool panelsGiven, const std::vector<StatusPanel>& panels);
+void layoutStatusBar(int slot);
 
 } // namespace velkaro::skin

@@ -29,7 +29,7 @@ struct CaptionButton {
 };
 
 struct StatusPanel {
-    int width = -1;  // -1 = the rest of the bar
+    int width = 0;  // -1 = the rest of the bar
     std::string text;
     Bytes icon;
     COLORREF textColor = 0;

@@ -5,6 +5,7 @@
 #include "app/start_window.h"
 #include "skin/core/engine.h"
 #include "skin/core/registry.h"
+#include "skin/core/caption_button.h"
 
 #include <gtest/gtest.h>
 #include <velkaro/testing.h>
@@ -133,12 +134,41 @@ TEST_F(StartWindowTest, ClosingTheWindowEndsTheProgram)
     EXPECT_TRUE(vt::quitReceived());
 }
 
-TEST_F(StartWindowTest, ScreenshotOfTheStartWindow)
+TEST_F(StartWindowTest, IsSkinnedFromItsFirstAppearance)
 {
+    ASSERT_EQ(skin::skinRegistry().count(), 1);
+    const skin::WindowSkin& record = skin::skinAt(1);
+    EXPECT_EQ(record.hwnd, m_start);
+    ASSERT_EQ(record.captionButtons.count(), 2);
+    EXPECT_EQ(record.captionButtons.at(1).kind, skin::kCaptionMinimize);
+    EXPECT_EQ(record.captionButtons.at(2).kind, skin::kCaptionClose);
+    EXPECT_FALSE(record.backgroundImage.empty());
+    // The winter picture, not the system face, behind the controls.
+    EXPECT_NE(vt::windowPixel(m_start, 150, 60) & 0xFFFFFF, GetSysColor(COLOR_BTNFACE));
     std::string path = std::string(VK_TEST_OUTPUT_DIR) + "/start-window.png";
     EXPECT_TRUE(vt::saveWindowScreenshot(m_start, path.c_str()));
-    // The window shows the system face colour around its controls.
-    EXPECT_EQ(vt::windowPixel(m_start, 5, 5) & 0xFFFFFF, GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(StartWindowTest, NeitherMaximizesNorSizes)
+{
+    RECT before;
+    GetWindowRect(m_start, &before);
+    POINT caption{before.left + 100, before.top + 10};
+    vt::doubleClick(caption.x, caption.y);
+    vt::pumpUntilIdle();
+    EXPECT_FALSE(IsZoomed(m_start));
+    EXPECT_EQ(skin::skinAt(1).maximized, 0);
+
+    // A drag on the left border would size a sizable window.
+    vt::mouseMove(before.left + 1, before.top + 60);
+    vt::mouseDown();
+    vt::mouseMove(before.left - 40, before.top + 60);
+    vt::mouseUp();
+    vt::pumpUntilIdle();
+    RECT after;
+    GetWindowRect(m_start, &after);
+    EXPECT_EQ(after.right - after.left, 253);
+    EXPECT_EQ(after.bottom - after.top, 127);
 }
 
 } // namespace
