@@ -158,8 +158,9 @@ void paintButton(HWND hwnd, HDC dc, ButtonState* s, UINT action = ODA_DRAWENTIRE
     }
     HBRUSH bg = controlColor(hwnd, WM_CTLCOLORSTATIC, dc);
     if (type == BS_GROUPBOX) {
-        if (bg)
-            FillRect(dc, &rc, bg);
+        // Only the frame and the caption's background are painted: the
+        // controls laid out inside the box stay visible, wherever they sit
+        // in the z-order.
         HGDIOBJ old = SelectObject(dc, fontFor(s));
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
