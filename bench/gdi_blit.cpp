@@ -7,9 +7,6 @@
 #include <cstring>
 #include <vector>
 
-// Until the kernel and window areas land, the layer's links to them are met
-// by the GDI tests' temporary stubs.
-
 namespace {
 
 constexpr int kSide = 1024;

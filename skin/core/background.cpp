@@ -112,6 +112,7 @@ bool applyBackgroundPicture(int slot, const Bytes& picture)
         return false;
     skin.backgroundColor = colour;
     skin.backgroundImage = std::move(prepared);
+    skin.decodedBackground.reset();
     return true;
 }
 

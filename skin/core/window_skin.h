@@ -10,8 +10,11 @@
 #include "skin/core/tool_tip.h"
 #include "skin/core/types.h"
 
+#include <velkaro/gfx/image.h>
+
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace velkaro::skin {
@@ -104,6 +107,10 @@ struct WindowSkin {
     int fadeTimerOn = 0;
     int lastRenderWidth = 0;
     int lastRenderHeight = 0;
+
+    // backgroundImage decoded, kept so that a render does not decode the
+    // picture again; reset whenever backgroundImage changes.
+    std::unique_ptr<gfx::Image> decodedBackground;
 };
 
 } // namespace velkaro::skin

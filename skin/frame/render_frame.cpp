@@ -47,8 +47,11 @@ void drawBackground(WindowSkin& skin, gfx::Graphics& g, int W, int H)
     bool picture = !skin.backgroundImage.empty();
     g.clear(picture ? toArgb(skin.backgroundColor, 255) : 0xFF000000u);
     if (picture) {
-        gfx::Image image;
-        image.fromBytes(skin.backgroundImage);
+        if (!skin.decodedBackground) {
+            skin.decodedBackground = std::make_unique<gfx::Image>();
+            skin.decodedBackground->fromBytes(skin.backgroundImage);
+        }
+        const gfx::Image& image = *skin.decodedBackground;
         float iw = float(image.width()), ih = float(image.height());
         switch (skin.backgroundLayout) {
         case 0:
@@ -81,7 +84,6 @@ void drawBackground(WindowSkin& skin, gfx::Graphics& g, int W, int H)
         default:
             break;
         }
-        image.dispose();
     }
 
     if (skin.tintColor >= 0) {

@@ -115,7 +115,8 @@ bool pngWriteImage(PngWriter* w, png_uint_32 width, png_uint_32 height, int colo
         return false;
     png_set_write_fn(w->png, w, pngWrite, pngFlush);
     // A fast zlib level: pictures are saved interactively.
-    png_set_compression_level(w->png, 3);
+    png_set_compression_level(w->png, 1);
+    png_set_filter(w->png, 0, PNG_FILTER_SUB);
     png_set_IHDR(w->png, w->info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(w->png, w->info);
