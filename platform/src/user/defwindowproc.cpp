@@ -255,8 +255,12 @@ LRESULT defWindowProc(Window* w, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_NCCREATE: {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
             w->text = cs->lpszName;
+            // The desktop shows the title from the start, not only after a WM_SETTEXT.
+            if (!w->parent)
+                backend().windowTitle(hwnd, w->text);
+        }
         return TRUE;
     }
     case WM_NCCALCSIZE: {

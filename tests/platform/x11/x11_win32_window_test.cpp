@@ -115,3 +115,13 @@ TEST_F(Win32OnX11, ClicksArriveAsClientMessages)
     EXPECT_EQ(g_clickAt.x, 30);
     EXPECT_EQ(g_clickAt.y, 30);
 }
+
+TEST_F(Win32OnX11, TitleFromCreationReachesTheDesktop)
+{
+    m_probe.sync();
+    EXPECT_EQ(m_probe.utf8Property(xid(), "_NET_WM_NAME"), "x11");
+    SetWindowTextA(m_hwnd, "画框");
+    pump(2);
+    m_probe.sync();
+    EXPECT_EQ(m_probe.utf8Property(xid(), "_NET_WM_NAME"), "画框");
+}
