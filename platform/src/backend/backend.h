@@ -29,7 +29,8 @@ struct InputEvent {
         Activate,   // window: the top-level window the desktop activated (0: another program)
         CloseRequest, // window: the desktop asks the window to close
         Expose,     // window: pixels must be presented again (backend only)
-        Configure,  // window, rect: the desktop moved or sized the window
+        Configure,  // window, rect: the desktop moved or sized the window; delta
+                    // kConfigureIconified / kConfigureRestored: it minimized or restored it
     };
     Type type = Type::MouseMove;
     HWND window = nullptr;
@@ -42,6 +43,9 @@ struct InputEvent {
     std::string text;
     RECT rect{};
 };
+
+constexpr int kConfigureIconified = 1;
+constexpr int kConfigureRestored = -1;
 
 // Cursor shapes a backend can show.
 enum class CursorShape { Arrow, IBeam, Wait, Cross, UpArrow, SizeNWSE, SizeNESW, SizeWE, SizeNS, SizeAll, No, Hand, AppStarting, Help };

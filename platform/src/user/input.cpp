@@ -349,6 +349,16 @@ void handleDesktopEvent(const InputEvent& ev)
         break;
     case InputEvent::Type::Configure:
         if (Window* w = fromHandle(ev.window)) {
+            // The desktop's own minimize and restore (its taskbar, its title
+            // bar) reach the program as the system commands Windows sends.
+            if (ev.delta == kConfigureIconified || ev.delta == kConfigureRestored) {
+                bool iconic = IsIconic(ev.window);
+                if (ev.delta == kConfigureRestored && iconic)
+                    post(ev.window, WM_SYSCOMMAND, SC_RESTORE, 0);
+                else if (ev.delta == kConfigureIconified && !iconic)
+                    post(ev.window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                break;
+            }
             RECT r = ev.rect;
             if (!EqualRect(&r, &w->rect))
                 SetWindowPos(ev.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,

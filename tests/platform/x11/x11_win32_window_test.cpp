@@ -125,3 +125,17 @@ TEST_F(Win32OnX11, TitleFromCreationReachesTheDesktop)
     m_probe.sync();
     EXPECT_EQ(m_probe.utf8Property(xid(), "_NET_WM_NAME"), "画框");
 }
+
+TEST_F(Win32OnX11, TheDesktopsMinimizeAndRestoreBecomeSystemCommands)
+{
+    ASSERT_TRUE(m_probe.ok());
+    m_probe.setWmState(xid(), 3);  // IconicState
+    pump();
+    EXPECT_TRUE(IsIconic(m_hwnd));
+    m_probe.setWmState(xid(), 1);  // NormalState
+    pump();
+    EXPECT_FALSE(IsIconic(m_hwnd));
+    RECT r;
+    GetWindowRect(m_hwnd, &r);
+    EXPECT_EQ(r, (RECT{120, 90, 280, 190}));
+}

@@ -24,9 +24,6 @@
 
 namespace vk {
 
-constexpr int kConfigureIconified = 1;
-constexpr int kConfigureRestored = -1;
-
 class X11Backend final : public Backend {
 public:
     static std::unique_ptr<X11Backend> open(const char* displayName);
