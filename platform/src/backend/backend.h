@@ -61,6 +61,8 @@ public:
     virtual SIZE screenSize() const = 0;
     // The screen less docked panels (SPI_GETWORKAREA).
     virtual RECT workArea() const = 0;
+    // The desktop's docked panels (task bars, docks) in screen coordinates.
+    virtual std::vector<RECT> desktopPanels() const { return {}; }
 
     // Milliseconds of a monotonic clock (virtual on headless).
     virtual uint64_t nowMs() = 0;

@@ -102,6 +102,10 @@ uint64_t geometryGeneration() { return state().geometryGeneration; }
 
 namespace {
 
+// Set while the desktop panel's stand-in is made: it gets no window on the
+// real desktop.
+bool g_creatingPanelStandIn = false;
+
 std::vector<Window*>& siblingsOf(Window* w) { return w->parent ? w->parent->children : state().topLevels; }
 
 void unlinkFromSiblings(Window* w)
@@ -358,7 +362,8 @@ Window* createWindow(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     w->clientRect = w->rect;
     if (!parent) {
         w->surface = std::make_unique<OwnedSurface>(std::max(1, cs.cx), std::max(1, cs.cy));
-        backend().windowCreated(hwnd, w->rect, style, exStyle);
+        if (!g_creatingPanelStandIn)
+            backend().windowCreated(hwnd, w->rect, style, exStyle);
     }
     bumpGeometry();
 
@@ -653,9 +658,75 @@ HWND WINAPI GetTopWindow(HWND hwnd)
 
 HWND WINAPI GetNextWindow(HWND hwnd, UINT cmd) { return GetWindow(hwnd, cmd); }
 
+namespace {
+
+constexpr const char* kTrayClass = "Shell_TrayWnd";
+
+LRESULT CALLBACK panelStandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_ERASEBKGND || msg == WM_PAINT) {
+        ValidateRect(hwnd, nullptr);
+        return msg == WM_ERASEBKGND;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// The desktop's panel as the task bar window Windows programs look for: a
+// window of class "Shell_TrayWnd" at the panel's place. It has no window on
+// the real desktop; it only answers for the panel's geometry. Without a panel
+// there is no such window, as on a desktop without a task bar.
+void refreshPanelStandIn()
+{
+    static HWND standIn = nullptr;
+    std::vector<RECT> panels = backendStarted() ? backend().desktopPanels() : std::vector<RECT>{};
+    if (standIn && !IsWindow(standIn))
+        standIn = nullptr;
+    if (panels.empty()) {
+        if (standIn)
+            DestroyWindow(standIn);
+        standIn = nullptr;
+        return;
+    }
+    const RECT& r = panels.front();
+    if (!standIn) {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSEXA wc{};
+            wc.cbSize = sizeof wc;
+            wc.lpfnWndProc = panelStandInProc;
+            wc.lpszClassName = kTrayClass;
+            registered = registerSystemClass(wc) != 0;
+        }
+        g_creatingPanelStandIn = true;
+        standIn = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTrayClass, "", WS_POPUP,
+                                  r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr,
+                                  nullptr);
+        g_creatingPanelStandIn = false;
+        if (standIn)
+            ShowWindow(standIn, SW_SHOWNOACTIVATE);
+        return;
+    }
+    RECT now;
+    GetWindowRect(standIn, &now);
+    if (!EqualRect(&now, &r))
+        SetWindowPos(standIn, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool isTrayClassName(LPCSTR cls) { return cls && !IS_INTRESOURCE(cls) && !lstrcmpiA(cls, kTrayClass); }
+
+} // namespace
+
 HWND WINAPI FindWindowExA(HWND parentHandle, HWND after, LPCSTR cls, LPCSTR title)
 {
     const std::vector<Window*>* list;
+    if ((!parentHandle || parentHandle == GetDesktopWindow()) && !after && isTrayClassName(cls)) {
+        bool programHasOne = false;
+        for (Window* w : state().topLevels)
+            programHasOne = programHasOne || (classMatches(w, cls) && w->cls && !w->cls->system);
+        if (!programHasOne)
+            refreshPanelStandIn();
+    }
     if (!parentHandle || parentHandle == GetDesktopWindow()) {
         list = &state().topLevels;
     } else if (parentHandle == HWND_MESSAGE) {

@@ -139,3 +139,28 @@ TEST_F(Win32OnX11, TheDesktopsMinimizeAndRestoreBecomeSystemCommands)
     GetWindowRect(m_hwnd, &r);
     EXPECT_EQ(r, (RECT{120, 90, 280, 190}));
 }
+
+TEST_F(Win32OnX11, TheDesktopPanelAnswersAsTheTaskbarWindow)
+{
+    ASSERT_TRUE(m_probe.ok());
+    const SIZE s = vk::backend().screenSize();
+    m_probe.deleteRootProperty("_NET_WORKAREA");
+    m_probe.deleteRootProperty("_NET_CURRENT_DESKTOP");
+    m_probe.sync();
+    EXPECT_EQ(FindWindowA("Shell_TrayWnd", nullptr), nullptr);
+
+    m_probe.setRootCardinals("_NET_WORKAREA", {0, 0, s.cx, s.cy - 40});
+    m_probe.sync();
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    ASSERT_NE(tray, nullptr);
+    RECT r;
+    GetWindowRect(tray, &r);
+    EXPECT_EQ(r, (RECT{0, s.cy - 40, s.cx, s.cy}));
+    EXPECT_TRUE(GetWindowLongA(tray, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(static_cast<vk::X11Backend&>(vk::backend()).xWindow(tray), 0u);  // nothing on the real desktop
+
+    m_probe.deleteRootProperty("_NET_WORKAREA");
+    m_probe.sync();
+    EXPECT_EQ(FindWindowA("Shell_TrayWnd", nullptr), nullptr);
+    EXPECT_FALSE(IsWindow(tray));
+}

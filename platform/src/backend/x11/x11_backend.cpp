@@ -1,5 +1,6 @@
 // The X11 backend: windows, presenting, cursors and the pointer.
 #include "backend/x11/x11_backend.h"
+#include "backend/x11/x11_panels.h"
 
 #include "backend/x11/x11_errors.h"
 
@@ -205,6 +206,8 @@ SIZE X11Backend::screenSize() const
 }
 
 RECT X11Backend::workArea() const { return x11WorkArea(m_dpy); }
+
+std::vector<RECT> X11Backend::desktopPanels() const { return x11Panels(m_dpy); }
 
 uint64_t X11Backend::nowMs() { return (monotonicNs() - m_startNs) / 1000000ull; }
 

@@ -33,6 +33,7 @@ public:
     bool isHeadless() const override { return false; }
     SIZE screenSize() const override;
     RECT workArea() const override;
+    std::vector<RECT> desktopPanels() const override;
     uint64_t nowMs() override;
 
     void windowCreated(HWND hwnd, const RECT& rect, DWORD style, DWORD exStyle) override;
