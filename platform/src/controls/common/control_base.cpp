@@ -73,4 +73,23 @@ int clampInt(long long v, int lo, int hi)
     return static_cast<int>(std::clamp<long long>(v, lo, hi));
 }
 
+int scrollTarget(HWND hwnd, int bar, UINT code, int current, int line, int page, int last)
+{
+    switch (code) {
+    case SB_LINEUP: return current - line;
+    case SB_LINEDOWN: return current + line;
+    case SB_PAGEUP: return current - page;
+    case SB_PAGEDOWN: return current + page;
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return last;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(hwnd, bar, &si);
+        return si.nTrackPos;
+    }
+    default: return current;
+    }
+}
+
 } // namespace vk::comctl

@@ -16,6 +16,11 @@ LRESULT sendToParent(HWND from, UINT msg, WPARAM wp, LPARAM lp);
 
 HFONT defaultFont();
 
+// The first row or pixel a WM_VSCROLL/WM_HSCROLL code asks for: a line or a
+// page either way, the ends (0 and last), or the thumb's track position;
+// current when the code moves nothing.
+int scrollTarget(HWND hwnd, int bar, UINT code, int current, int line, int page, int last);
+
 // Registers a control class: its state (T) is created on WM_NCCREATE and
 // freed on WM_NCDESTROY; T::proc handles the rest.
 void registerControlClass(const char* name, WNDPROC proc, UINT style = CS_DBLCLKS);

@@ -984,43 +984,14 @@ private:
         SetScrollInfo(m_hwnd, SB_HORZ, &si, TRUE);
     }
 
-    int trackPos(int bar) const
-    {
-        SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-        GetScrollInfo(m_hwnd, bar, &si);
-        return si.nTrackPos;
-    }
-
     void vscroll(UINT code)
     {
-        int page = std::max(1, rowsPerPage());
-        switch (code) {
-        case SB_LINEUP: setTop(m_top - 1); break;
-        case SB_LINEDOWN: setTop(m_top + 1); break;
-        case SB_PAGEUP: setTop(m_top - page); break;
-        case SB_PAGEDOWN: setTop(m_top + page); break;
-        case SB_TOP: setTop(0); break;
-        case SB_BOTTOM: setTop(maxTop()); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: setTop(trackPos(SB_VERT)); break;
-        default: break;
-        }
+        setTop(scrollTarget(m_hwnd, SB_VERT, code, m_top, 1, std::max(1, rowsPerPage()), maxTop()));
     }
 
     void hscroll(UINT code)
     {
-        int page = std::max<int>(1, client().right);
-        switch (code) {
-        case SB_LINELEFT: setScrollX(m_scrollX - kHScrollLine); break;
-        case SB_LINERIGHT: setScrollX(m_scrollX + kHScrollLine); break;
-        case SB_PAGELEFT: setScrollX(m_scrollX - page); break;
-        case SB_PAGERIGHT: setScrollX(m_scrollX + page); break;
-        case SB_LEFT: setScrollX(0); break;
-        case SB_RIGHT: setScrollX(1 << 30); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: setScrollX(trackPos(SB_HORZ)); break;
-        default: break;
-        }
+        setScrollX(scrollTarget(m_hwnd, SB_HORZ, code, m_scrollX, kHScrollLine, std::max<int>(1, client().right), 1 << 30));
     }
 
     // ---- input ----
