@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <string>
 
 namespace velkaro::gallery {
 
@@ -100,7 +101,9 @@ void addToolbar(HWND p)
     for (int i = 0; i < 4; ++i) {
         if (i == 2)
             buttons[k++] = TBBUTTON{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
-        int string = int(SendMessageA(tb, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(labels[i])));
+        // TB_ADDSTRING takes a list of strings ended by an empty one.
+        std::string list = std::string(labels[i]) + '\0';
+        int string = int(SendMessageA(tb, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(list.c_str())));
         BYTE style = BYTE(i == 2 ? BTNS_CHECK : BTNS_BUTTON);
         buttons[k++] = TBBUTTON{I_IMAGENONE, 200 + i, TBSTATE_ENABLED, style, {}, 0, INT_PTR(string)};
         if (k == 5)
