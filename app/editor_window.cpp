@@ -1,9 +1,6 @@
 #include "app/editor_window.h"
 
 #include "app/form.h"
-#include "skin/core/attach.h"
-#include "skin/core/background.h"
-#include "skin/core/skin_images.h"
 
 namespace velkaro::app {
 
@@ -29,12 +26,7 @@ void onEditorCreate(HWND window)
         SendMessageA(styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SetWindowTextA(styles, "请选择！");
 
-    skin::AttachOptions options;
-    options.resizable = 0;
-    options.statusPanels = std::vector<skin::StatusPanel>{};
-    options.backgroundPicture = skin::Bytes{};
-    skin::attachWindow(window, options);
-    skin::setBackgroundPicture(window, skin::skinImages().windowBackground);
+    attachProgramWindow(window);
 }
 
 LRESULT CALLBACK editorWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -56,15 +48,7 @@ LRESULT CALLBACK editorWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 void registerEditorWindowClass()
 {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = editorWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kEditorWindowClass;
-    wc.style = CS_DBLCLKS;
-    RegisterClassExA(&wc);
+    registerFormClass(kEditorWindowClass, editorWindowProc);
 }
 
 HWND createEditorWindow() { return createFormWindow(kEditorForm); }

@@ -1,5 +1,9 @@
 #include "app/form.h"
 
+#include "skin/core/attach.h"
+#include "skin/core/background.h"
+#include "skin/core/skin_images.h"
+
 namespace velkaro::app {
 
 namespace {
@@ -20,6 +24,29 @@ void createControls(HWND parent, std::span<const ControlForm> controls)
     for (const ControlForm& c : controls)
         CreateWindowExA(c.exStyle, c.className, c.text, c.style | WS_CHILD, c.x, c.y, c.width, c.height, parent,
                         reinterpret_cast<HMENU>(INT_PTR(c.id)), instance, nullptr);
+}
+
+void registerFormClass(const char* className, WNDPROC proc)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    wc.style = CS_DBLCLKS;
+    RegisterClassExA(&wc);
+}
+
+void attachProgramWindow(HWND window)
+{
+    skin::AttachOptions options;
+    options.resizable = 0;
+    options.statusPanels = std::vector<skin::StatusPanel>{};
+    options.backgroundPicture = skin::Bytes{};
+    skin::attachWindow(window, options);
+    skin::setBackgroundPicture(window, skin::skinImages().windowBackground);
 }
 
 void windowOpened() { ++g_openWindows; }

@@ -33,6 +33,14 @@ HWND createFormWindow(const WindowForm& form, void* createParam = nullptr);
 // Creates the controls of a form on the parent.
 void createControls(HWND parent, std::span<const ControlForm> controls);
 
+// Registers a form window's class with the program's cursor and face colour.
+void registerFormClass(const char* className, WNDPROC proc);
+
+// Puts a program window under the skin the way both windows are: fixed size
+// (no sizing, no caption double click), no status panels, then the built-in
+// background picture.
+void attachProgramWindow(HWND window);
+
 // Counts the program's open top-level windows: the message loop ends when the
 // last one is destroyed.
 void windowOpened();

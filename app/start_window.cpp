@@ -2,9 +2,6 @@
 
 #include "app/editor_window.h"
 #include "app/form.h"
-#include "skin/core/attach.h"
-#include "skin/core/background.h"
-#include "skin/core/skin_images.h"
 
 #include <shellapi.h>
 
@@ -58,27 +55,14 @@ LRESULT CALLBACK startWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 void registerStartWindowClass()
 {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = startWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kStartWindowClass;
-    wc.style = CS_DBLCLKS;
-    RegisterClassExA(&wc);
+    registerFormClass(kStartWindowClass, startWindowProc);
 }
 
 HWND createStartWindow() { return createFormWindow(kStartForm); }
 
 void onStartWindowCreate(HWND window)
 {
-    skin::AttachOptions options;
-    options.resizable = 0;
-    options.statusPanels = std::vector<skin::StatusPanel>{};
-    options.backgroundPicture = skin::Bytes{};
-    skin::attachWindow(window, options);
-    skin::setBackgroundPicture(window, skin::skinImages().windowBackground);
+    attachProgramWindow(window);
 }
 
 void onPageButton(HWND window)

@@ -92,4 +92,12 @@ int scrollTarget(HWND hwnd, int bar, UINT code, int current, int line, int page,
     }
 }
 
+int wheelNotches(int& pending, WPARAM wp)
+{
+    pending += GET_WHEEL_DELTA_WPARAM(wp);
+    int notches = pending / WHEEL_DELTA;
+    pending -= notches * WHEEL_DELTA;
+    return notches;
+}
+
 } // namespace vk::comctl

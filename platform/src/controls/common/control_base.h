@@ -21,6 +21,10 @@ HFONT defaultFont();
 // current when the code moves nothing.
 int scrollTarget(HWND hwnd, int bar, UINT code, int current, int line, int page, int last);
 
+// Whole wheel notches in a WM_MOUSEWHEEL's wParam, with what falls short of a
+// notch kept in pending for the next message (precise wheels send less).
+int wheelNotches(int& pending, WPARAM wp);
+
 // Registers a control class: its state (T) is created on WM_NCCREATE and
 // freed on WM_NCDESTROY; T::proc handles the rest.
 void registerControlClass(const char* name, WNDPROC proc, UINT style = CS_DBLCLKS);

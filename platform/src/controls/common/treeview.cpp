@@ -115,14 +115,10 @@ public:
         case WM_HSCROLL:
             hscroll(LOWORD(wp));
             return 0;
-        case WM_MOUSEWHEEL: {
-            m_wheel += GET_WHEEL_DELTA_WPARAM(wp);
-            int notches = m_wheel / WHEEL_DELTA;
-            m_wheel -= notches * WHEEL_DELTA;
-            if (notches)
+        case WM_MOUSEWHEEL:
+            if (int notches = wheelNotches(m_wheel, wp))
                 setTop(m_top - notches * kWheelRows);
             return 0;
-        }
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN:
